@@ -1,0 +1,68 @@
+// frmMusic: the logic of the program's one window, written once for every
+// front end. It reacts to the window's four events and drives the view and the
+// file services; it draws nothing itself and holds no platform code.
+//
+// It holds the window's two hidden lists (`originalname`, `modname`), which a
+// view may mirror in real list controls. It keeps no install state: that lives
+// in the caption and the visible buttons it sets, and in the files.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "catalogue/catalogue.h"
+#include "engine/operations.h"
+#include "platform/file_services.h"
+#include "platform/view.h"
+
+namespace orvando {
+
+class frmMusic {
+public:
+    // Designed size of the client area and the width Form_Load narrows to, in twips.
+    static constexpr int kDesignedClientWidth = 8205;
+    static constexpr int kDesignedClientHeight = 3090;
+    static constexpr float kRunTimeWidth = 4800.0f;
+
+    frmMusic(View& view, FileServices& files) : view_(view), files_(files) {}
+
+    // Runs once before the window is first shown: narrows the window, checks
+    // that it stands in a game folder (or says so and ends), and shows the
+    // install state in the caption and the buttons that fit it.
+    void Form_Load();
+    // Enable the modification, then end.
+    void rename_Click();
+    // Restore the stock music, then end.
+    void unrename_Click();
+    // Explain what to do about a file that could not be found. Changes nothing.
+    void cmdErrorHelp_Click();
+
+    static std::int16_t ListCount(ListName list) {
+        return static_cast<std::int16_t>(catalogueColumn(list).size());
+    }
+    static std::string_view List(ListName list, std::int16_t index) {
+        return catalogueColumn(list).at(static_cast<std::size_t>(index));
+    }
+
+    // True once the program has been told to end; no handler acts after that.
+    bool ended() const { return ended_; }
+
+private:
+    struct RenfileResult {
+        enum class Kind { Renamed, Skipped, Refused } kind;
+        RenameError error;  // set when refused
+    };
+
+    // Guarded rename of one file: a missing source is reported and skipped; a
+    // refused rename is reported and ends the run.
+    RenfileResult renfile(std::string_view oldname, std::string_view finalname);
+    void runOperation(const OperationPlan& plan);
+    void end(int exitStatus);
+
+    View& view_;
+    FileServices& files_;
+    bool ended_ = false;
+};
+
+}  // namespace orvando

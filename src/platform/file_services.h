@@ -1,0 +1,47 @@
+// The two file services the program's logic calls: ask whether a name is an
+// ordinary file, and rename one file without ever replacing another.
+//
+// Paths are catalogue paths: relative to the current directory, with a
+// backslash between folder and file name. Each platform maps them to its own
+// file system (file_services_posix.cpp, file_services_win32.cpp). Nothing here
+// reads or writes a file's contents.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace orvando {
+
+struct RenameError {
+    enum class Kind {
+        TargetExists,      // the target name (or a case variant of it) is taken
+        PermissionDenied,  // the folder or the file may not be changed
+        Ambiguous,         // the source name matches several files that differ only in case
+        Other,             // anything else; `reason` holds the system's message
+    };
+    Kind kind = Kind::Other;
+    // Completes "Cannot rename A to B: <reason>." Lower-case start, no full stop.
+    std::string reason;
+};
+
+class FileServices {
+public:
+    virtual ~FileServices() = default;
+
+    // True exactly when an ordinary file of that name exists. A folder, a
+    // dangling link or (on Windows) a hidden or system file counts as absent.
+    virtual bool fileExists(const std::string& path) = 0;
+
+    // Renames `from` to `to`. Never replaces an existing file, even one that
+    // appears between an earlier query and this call: a taken target is
+    // refused. Returns nothing on success.
+    virtual std::optional<RenameError> renameNoReplace(const std::string& from,
+                                                       const std::string& to) = 0;
+};
+
+// The real file services of the platform the program is built for, working in
+// `folder` (the current directory when empty). Defined in the platform file.
+std::unique_ptr<FileServices> makeSystemFileServices(const std::string& folder = {});
+
+}  // namespace orvando

@@ -1,0 +1,33 @@
+#include "platform/name_match.h"
+
+#include <string>
+
+namespace orvando {
+
+namespace {
+constexpr char foldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+}  // namespace
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (foldAscii(a[i]) != foldAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CaseVariants::offer(std::string_view entry) {
+    if (!equalsIgnoringAsciiCase(entry, name_)) {
+        return false;
+    }
+    matches_.emplace_back(entry);
+    return true;
+}
+
+}  // namespace orvando

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test, installing what is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. tools/deps.sh
+orvando_ensure_packages "${ORVANDO_BUILD_PACKAGES[@]}"
+
+build=${ORVANDO_BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANDO_WERROR=ON
+cmake --build "$build"
+
+# Formatting is part of the build's contract.
+git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+ctest --test-dir "$build" --output-on-failure
