@@ -13,3 +13,11 @@ cmake --build "$build"
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 ctest --test-dir "$build" --output-on-failure
+
+# Further suites (other platforms, end-to-end runs), each a script of its own
+# that installs what it needs and exits non-zero on failure.
+for suite in tools/test.d/*.sh; do
+  [ -e "$suite" ] || continue
+  echo "== $suite"
+  bash "$suite"
+done
