@@ -98,36 +98,6 @@ def capsule(x0, y0, x1, y1, r):
     return Shape(dist, (min(x0, x1) - r, min(y0, y1) - r, max(x0, x1) + r, max(y0, y1) + r))
 
 
-def polygon(pts):
-    n = len(pts)
-
-    def dist(x, y):
-        best = (x - pts[0][0]) ** 2 + (y - pts[0][1]) ** 2
-        sign = 1.0
-        j = n - 1
-        for i in range(n):
-            ax, ay = pts[i]
-            ex, ey = pts[j][0] - ax, pts[j][1] - ay
-            wx, wy = x - ax, y - ay
-            t = min(max((wx * ex + wy * ey) / (ex * ex + ey * ey), 0.0), 1.0)
-            bx, by = wx - ex * t, wy - ey * t
-            best = min(best, bx * bx + by * by)
-            c1, c2, c3 = y >= ay, y < pts[j][1], ex * wy > ey * wx
-            if (c1 and c2 and c3) or not (c1 or c2 or c3):
-                sign = -sign
-            j = i
-        return sign * math.sqrt(best)
-
-    xs = [p[0] for p in pts]
-    ys = [p[1] for p in pts]
-    return Shape(dist, (min(xs), min(ys), max(xs), max(ys)))
-
-
-def below(y0):
-    """Half plane y >= y0."""
-    return Shape(lambda x, y: y0 - y, (-1.0, y0, 2.0, 2.0))
-
-
 def above(y0):
     """Half plane y <= y0."""
     return Shape(lambda x, y: y - y0, (-1.0, -1.0, 2.0, y0))
@@ -167,24 +137,36 @@ class Canvas:
         self.size = size
         self.n = size * SS
         self.rgba = [(0.0, 0.0, 0.0, 0.0)] * (self.n * self.n)
+        self.zoom, self.cx, self.cy = 1.0, 0.5, 0.5
+        self.px = 1.0 / size  # one output pixel in scene units
+
+    def view(self, zoom, cx, cy):
+        """Magnifies the scene around (cx, cy); used to give the smallest sizes more pixels."""
+        self.zoom, self.cx, self.cy = zoom, cx, cy
+        self.px = 1.0 / (self.size * zoom)
+
+    def pixel_centre(self, i, j):
+        """Scene coordinates of the centre of output pixel (i, j)."""
+        return (self.cx + ((i + 0.5) / self.size - 0.5) / self.zoom,
+                self.cy + ((j + 0.5) / self.size - 0.5) / self.zoom)
 
     def draw(self, shape, fill, outline=None, width=0.0):
         """Paints shape with fill, and a band of the given width around it with outline."""
-        n = self.n
+        n, zoom, cx, cy = self.n, self.zoom, self.cx, self.cy
         grow = width if outline else 0.0
         x0, y0, x1, y1 = shape.box
-        i0 = max(int((x0 - grow) * n) - 1, 0)
-        i1 = min(int((x1 + grow) * n) + 2, n)
-        j0 = max(int((y0 - grow) * n) - 1, 0)
-        j1 = min(int((y1 + grow) * n) + 2, n)
+        i0 = min(max(int((0.5 + (x0 - grow - cx) * zoom) * n) - 1, 0), n)
+        i1 = min(max(int((0.5 + (x1 + grow - cx) * zoom) * n) + 2, 0), n)
+        j0 = min(max(int((0.5 + (y0 - grow - cy) * zoom) * n) - 1, 0), n)
+        j1 = min(max(int((0.5 + (y1 + grow - cy) * zoom) * n) + 2, 0), n)
         dist = shape.dist
         const = fill if not callable(fill) else None
         rgba = self.rgba
         for j in range(j0, j1):
-            y = (j + 0.5) / n
+            y = cy + ((j + 0.5) / n - 0.5) / zoom
             row = j * n
             for i in range(i0, i1):
-                x = (i + 0.5) / n
+                x = cx + ((i + 0.5) / n - 0.5) / zoom
                 d = dist(x, y)
                 if d <= 0.0:
                     col = const if const is not None else fill(x, y)
@@ -226,18 +208,20 @@ class Canvas:
 
 
 # ---------------------------------------------------------------------------
-# The pictures.  px is the width of one output pixel in unit coordinates, so
+# The pictures.  cv.px is the width of one output pixel in scene units, so
 # lines and small features can be kept visible at 16 x 16.
 
 
-def line_width(size):
-    return {16: 0.9, 32: 1.1, 48: 1.4}[size] / size
+def line_width(cv):
+    return {16: 0.9, 32: 1.1, 48: 1.4}[cv.size] * cv.px
 
 
 def draw_woman(cv):
     size = cv.size
-    px = 1.0 / size
-    w = line_width(size)
+    if size < 32:
+        cv.view(1.25, 0.5, 0.53)  # close-up, so the face is more than a few pixels wide
+    px = cv.px
+    w = line_width(cv)
     ink = (44, 28, 24)
     hair_light, hair_dark = (88, 58, 44), (30, 19, 15)
     skin_light, skin_dark = (250, 214, 184), (214, 156, 120)
@@ -259,8 +243,9 @@ def draw_woman(cv):
             cv.draw(fold, (130, 16, 26))
 
     # Ears, head.
-    for ex in (0.315, 0.685):
-        cv.draw(ellipse(ex, 0.45, 0.032, 0.05), skin_dark, ink, w)
+    if size >= 32:
+        for ex in (0.315, 0.685):
+            cv.draw(ellipse(ex, 0.45, 0.032, 0.05), skin_dark, ink, w)
     cv.draw(ellipse(0.5, 0.41, 0.185, 0.235), radial(0.44, 0.36, 0.26, skin_light, skin_dark), ink, w)
 
     # Hair pulled back tightly from the hairline; only the cap of the head is covered.
@@ -270,63 +255,64 @@ def draw_woman(cv):
         sheen = ellipse(0.43, 0.225, 0.07, 0.024) & (ellipse(0.5, 0.385, 0.205, 0.25))
         cv.draw(sheen, (118, 84, 64, 0.8))
 
+    if size < 32:
+        # Too small for shading: whole-pixel eyes and mouth stay crisp.
+        for i in (6, 9):
+            cv.draw(rbox(*cv.pixel_centre(i, 6), 0.5 * px, 0.5 * px), (48, 30, 26))
+        cv.draw(rbox(*cv.pixel_centre(7.5, 9), px, 0.5 * px), (200, 92, 96))
+        return
+
     # Face.
     eye_r = max(0.022, 0.45 * px)
     for sx in (-1, 1):
         ex = 0.5 + sx * 0.072
-        if size >= 32:
-            cv.draw(capsule(ex - 0.032 * sx, 0.395, ex + 0.034 * sx, 0.388, 0.3 * px), hair_dark)
-        if size < 32:  # snap to whole pixels, or the eyes smear into the skin
-            ex, eye_r = (8.0 + sx * 1.5) / size, 0.5 * px
-        cv.draw(ellipse(ex, 0.448 if size >= 32 else 7.5 / size, eye_r, eye_r * 1.2), (40, 28, 26))
-        if size >= 32:  # catchlight
-            cv.draw(circle(ex + 0.008, 0.440, 0.35 * px), (255, 255, 255))
+        cv.draw(capsule(ex - 0.032 * sx, 0.395, ex + 0.034 * sx, 0.388, 0.3 * px), hair_dark)
+        cv.draw(ellipse(ex, 0.448, eye_r, eye_r * 1.2), (40, 28, 26))
+        cv.draw(circle(ex + 0.008, 0.440, 0.35 * px), (255, 255, 255))  # catchlight
         if size >= 48:  # blush
-            cv.draw(circle(ex + sx * 0.025, 0.52, 0.05), glow(ex + sx * 0.025, 0.52, 0.05, (230, 110, 110), 0.45))
-    if size >= 32:
-        cv.draw(capsule(0.5, 0.47, 0.49, 0.515, 0.35 * px), (196, 130, 100))
-    mouth = ellipse(0.5, 0.565 if size >= 32 else 9.5 / size, 0.045, max(0.016, 0.4 * px))
-    cv.draw(mouth, (196, 62, 74) if size >= 32 else (214, 110, 110))
+            bx = ex + sx * 0.025
+            cv.draw(circle(bx, 0.52, 0.05), glow(bx, 0.52, 0.05, (230, 110, 110), 0.45))
+    cv.draw(capsule(0.5, 0.47, 0.49, 0.515, 0.35 * px), (196, 130, 100))  # nose
+    cv.draw(ellipse(0.5, 0.565, 0.045, max(0.016, 0.4 * px)), (196, 62, 74))
 
 
 def draw_helmet(cv):
     size = cv.size
-    px = 1.0 / size
-    w = line_width(size)
+    px = cv.px
+    w = line_width(cv)
     ink = (34, 38, 46)
-    white, shade = (252, 252, 252), (196, 202, 210)
-    grey_light, grey_dark = (168, 174, 182), (112, 118, 128)
+    white, shade = (252, 252, 252), (188, 194, 204)
+    grey_light, grey_dark = (174, 180, 188), (110, 116, 126)
 
-    # Neck ring.
-    cv.draw(rbox(0.5, 0.905, 0.19, 0.075, 0.03), linear(0, 0.84, grey_light, 0, 0.98, grey_dark), ink, w)
+    # Shoulders and neck of the suit.
+    suit = ellipse(0.5, 1.1, 0.46, 0.25) & above(1.2)
+    cv.draw(suit, linear(0, 0.86, (128, 134, 144), 0, 1.0, (84, 90, 100)), ink, w)
+    cv.draw(rbox(0.5, 0.84, 0.13, 0.07, 0.02), (78, 84, 94), ink, w)
 
-    # Shell: a dome that closes into a chin guard.
-    shell = ellipse(0.5, 0.44, 0.36, 0.385) | rbox(0.5, 0.67, 0.305, 0.175, 0.13)
-    cv.draw(shell, radial(0.40, 0.26, 0.55, white, shade), ink, w)
+    # Shell: a dome that narrows into the chin guard.
+    shell = ellipse(0.5, 0.41, 0.33, 0.34) | ellipse(0.5, 0.56, 0.27, 0.25)
+    cv.draw(shell, radial(0.40, 0.24, 0.6, white, shade), ink, w)
 
-    # Grey lower half and a grey stripe over the crown.
-    cv.draw(shell & below(0.63), linear(0, 0.63, grey_light, 0, 0.86, grey_dark))
-    cv.draw(shell & rbox(0.5, 0.63, 0.4, 0.6 * px), grey_dark)  # seam
-    cv.draw(shell & rbox(0.5, 0.2, 0.055, 0.2), linear(0, 0.06, grey_light, 0, 0.4, grey_dark))
+    # The visor band follows the curve of the shell; the chin guard below it is grey.
+    upper = ellipse(0.5, 0.12, 0.56, 0.27)
+    lower = ellipse(0.5, 0.20, 0.56, 0.36)
+    chin = shell - ellipse(0.5, 0.20, 0.56, 0.36 + max(0.025, 0.8 * px))
+    cv.draw(chin, linear(0, 0.6, grey_light, 0, 0.82, grey_dark), ink, w * 0.7)
+    cv.draw(shell & rbox(0.5, 0.2, 0.05, 0.2), linear(0, 0.07, grey_light, 0, 0.4, grey_dark))
 
-    # Dark visor band right across the face.
-    visor = shell & rbox(0.5, 0.475, 0.4, 0.09)
-    cv.draw(visor, linear(0, 0.39, (24, 30, 42), 0, 0.56, (58, 78, 104)), ink, w)
-    glint_r = max(0.014, 0.45 * px)
-    cv.draw(visor & capsule(0.24, 0.455, 0.34, 0.42, glint_r), (210, 228, 244, 0.85))
-    if size >= 32:
-        cv.draw(visor & capsule(0.40, 0.415, 0.45, 0.405, glint_r * 0.7), (210, 228, 244, 0.6))
+    visor = (shell & lower) - upper
+    cv.draw(visor, linear(0, 0.38, (20, 26, 38), 0, 0.56, (64, 88, 118)), ink, w)
+    cv.draw(visor & ellipse(0.35, 0.42, 0.11, max(0.03, 0.7 * px)), (220, 234, 248, 0.55))
 
-    # Vents on the chin guard.
-    if size >= 32:
-        for vx in (0.42, 0.5, 0.58):
-            cv.draw(rbox(vx, 0.74, 0.016, 0.035, 0.014), (52, 56, 64))
+    if size >= 32:  # vents on the chin guard
+        for vx in (0.44, 0.5, 0.56):
+            cv.draw(rbox(vx, 0.70, 0.014, 0.03, 0.012), (56, 60, 70))
 
 
 def draw_robot(cv):
     size = cv.size
-    px = 1.0 / size
-    w = line_width(size)
+    px = cv.px
+    w = line_width(cv)
     ink = (70, 34, 14)
     copper_light, copper, copper_dark = (240, 170, 108), (190, 112, 58), (124, 66, 30)
     cyan, core = (70, 220, 255), (236, 255, 255)
@@ -484,7 +470,7 @@ def write_png(path, width, height, rgb_rows):
 
 def decode_dib(dib):
     """Back to top-down straight-alpha pixels, so the preview shows what was written."""
-    _, width, height2, _, bpp = struct.unpack_from("<IiiHH", dib)
+    _, width, _, _, bpp = struct.unpack_from("<IiiHH", dib)
     size = width
     pos = 40
     palette = []
