@@ -42,19 +42,21 @@ const std::vector<FolderCase> kCases = {
          f.addFile("mus_area_desert.wav", "probe name in the wrong folder");
      },
      kNotGameFolder, false, false},
-    {"ProbeStockNameIsAFolder",
-     [](MemoryFolder& f) { f.addFolder(s(kStockNames[kProbeRow])); }, kNotGameFolder, false,
-     false},
+    {"ProbeStockNameIsAFolder", [](MemoryFolder& f) { f.addFolder(s(kStockNames[kProbeRow])); },
+     kNotGameFolder, false, false},
     {"StockGame", fillStockFolder, "Orvando v2 (Det: Not Enabled)", true, false},
     {"StockNamesWithoutReplacements",
      [](MemoryFolder& f) {
-         for (auto n : kStockNames) f.addFile(s(n), "x");
+         for (auto n : kStockNames)
+             f.addFile(s(n), "x");
      },
      "Orvando v2 (Det: Not Enabled)", true, false},
     {"StockAndBackupNames",
      [](MemoryFolder& f) {
-         for (auto n : kStockNames) f.addFile(s(n), "x");
-         for (auto n : kBackupNames) f.addFile(s(n), "x");
+         for (auto n : kStockNames)
+             f.addFile(s(n), "x");
+         for (auto n : kBackupNames)
+             f.addFile(s(n), "x");
      },
      "Orvando v2 (Det: Not Enabled)", true, false},
     {"LastRowStockMissing",
@@ -72,15 +74,16 @@ const std::vector<FolderCase> kCases = {
     {"EnabledGame", fillEnabledFolder, "Orvando v2 (Det: Mod Enabled)", false, true},
     {"EnabledGameWithoutReplacements",
      [](MemoryFolder& f) {
-         for (auto n : kBackupNames) f.addFile(s(n), "x");
+         for (auto n : kBackupNames)
+             f.addFile(s(n), "x");
      },
      "Orvando v2 (Det: Mod Enabled)", false, true},
-    {"OnlyProbeBackup",
-     [](MemoryFolder& f) { f.addFile(s(kBackupNames[kProbeRow]), "x"); },
+    {"OnlyProbeBackup", [](MemoryFolder& f) { f.addFile(s(kBackupNames[kProbeRow]), "x"); },
      "Orvando v2 (Det: Error, rec. Un-rename)", true, true},
     {"EnabledGameLastBackupIsAFolder",
      [](MemoryFolder& f) {
-         for (std::size_t i = 0; i + 1 < kBackupNames.size(); ++i) f.addFile(s(kBackupNames[i]), "x");
+         for (std::size_t i = 0; i + 1 < kBackupNames.size(); ++i)
+             f.addFile(s(kBackupNames[i]), "x");
          f.addFolder(s(kBackupNames[22]));
      },
      "Orvando v2 (Det: Error, rec. Un-rename)", true, true},
@@ -94,7 +97,8 @@ const std::vector<FolderCase> kCases = {
      [](MemoryFolder& f) {
          for (auto n : kStockNames) {
              std::string upper = s(n);
-             for (char& c : upper) c = static_cast<char>(std::toupper(c));
+             for (char& c : upper)
+                 c = static_cast<char>(std::toupper(c));
              f.addFile(upper, "x");
          }
      },
@@ -117,11 +121,11 @@ TEST_P(Detection, CaptionAndButtonsFitTheFolder) {
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.front(), "width 4800");
     if (c.caption == kNotGameFolder) {
-        EXPECT_EQ(log, (std::vector<std::string>{
-                           "width 4800",
-                           boxLine(MsgBoxStyle::Information, "File error",
-                                   "Place this EXE into the main KotOR folder"),
-                           "end 1"}));
+        EXPECT_EQ(log,
+                  (std::vector<std::string>{"width 4800",
+                                            boxLine(MsgBoxStyle::Information, "File error",
+                                                    "Place this EXE into the main KotOR folder"),
+                                            "end 1"}));
         EXPECT_TRUE(form.ended());
     } else {
         EXPECT_EQ(view.caption, c.caption);

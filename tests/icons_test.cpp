@@ -138,6 +138,6 @@ TEST_P(IconFileTest, ImagesAreUncompressedDibsWithMatchingMasks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Icons, IconFileTest, ::testing::ValuesIn(kIconFiles),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& tpi) { return std::string(tpi.param.name); });
 
 }  // namespace

@@ -35,15 +35,15 @@ std::string renameLine(std::string_view from, std::string_view to) {
 }
 
 std::string warningLine(std::string_view oldname, std::string_view finalname) {
-    return boxLine(MsgBoxStyle::Exclamation, "File rename error",
-                   "Cannot locate file: " + s(oldname) + " - Final name needs to be: " +
-                       s(finalname) + " .");
+    return boxLine(
+        MsgBoxStyle::Exclamation, "File rename error",
+        "Cannot locate file: " + s(oldname) + " - Final name needs to be: " + s(finalname) + " .");
 }
 
 const std::vector<std::string> kStart = {"disable rename", "disable unrename", "hide window"};
 
 class Operation : public ::testing::Test {
-protected:
+  protected:
     Operation() { folder.logTo(&log); }
 
     // The window's calls, renames, boxes and end, without the queries.
@@ -180,9 +180,9 @@ TEST_F(Operation, MissingBackupIsReportedAtItsPlaceAndTheRestFollow) {
 struct RefusalCase {
     const char* name;
     bool enable;
-    std::string blocker;      // the existing target
+    std::string blocker;  // the existing target
     std::size_t renamesBefore;
-    std::string failing;      // the rename that is refused
+    std::string failing;  // the rename that is refused
     std::string countText;
     friend void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
 };
@@ -215,19 +215,18 @@ TEST_P(Refusal, StopsAtTheTakenTargetWithOneErrorBox) {
 
 INSTANTIATE_TEST_SUITE_P(
     TakenTargets, Refusal,
-    ::testing::Values(
-        RefusalCase{"EnableBackupOfRow7Exists", true, s(kBackupNames[7]), 7,
-                    renameLine(kStockNames[7], kBackupNames[7]),
-                    "The 7 renames made before this one stay made."},
-        RefusalCase{"EnableFirstBackupExists", true, s(kBackupNames[0]), 0,
-                    renameLine(kStockNames[0], kBackupNames[0]),
-                    "No file was renamed before this one."},
-        RefusalCase{"RestoreFirstReplacementExists", false, kReplacements[0][0], 0,
-                    renameLine(kReplacements[0][1], kReplacements[0][0]),
-                    "No file was renamed before this one."},
-        RefusalCase{"RestoreSecondReplacementExists", false, kReplacements[1][0], 1,
-                    renameLine(kReplacements[1][1], kReplacements[1][0]),
-                    "The 1 rename made before this one stays made."}),
+    ::testing::Values(RefusalCase{"EnableBackupOfRow7Exists", true, s(kBackupNames[7]), 7,
+                                  renameLine(kStockNames[7], kBackupNames[7]),
+                                  "The 7 renames made before this one stay made."},
+                      RefusalCase{"EnableFirstBackupExists", true, s(kBackupNames[0]), 0,
+                                  renameLine(kStockNames[0], kBackupNames[0]),
+                                  "No file was renamed before this one."},
+                      RefusalCase{"RestoreFirstReplacementExists", false, kReplacements[0][0], 0,
+                                  renameLine(kReplacements[0][1], kReplacements[0][0]),
+                                  "No file was renamed before this one."},
+                      RefusalCase{"RestoreSecondReplacementExists", false, kReplacements[1][0], 1,
+                                  renameLine(kReplacements[1][1], kReplacements[1][0]),
+                                  "The 1 rename made before this one stays made."}),
     [](const auto& tpi) { return std::string(tpi.param.name); });
 
 TEST_F(Operation, PermissionRefusalNamesTheReasonAndEndsWithFailure) {

@@ -1,0 +1,223 @@
+// The Linux file services on real temporary folders: what counts as an
+// ordinary file, how names are matched without regard to case, and that a
+// rename never replaces anything.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/file_services.h"
+#include "support/temp_folder.h"
+
+namespace orvando::testing {
+namespace {
+
+const std::string kAhto = "streammusic\\mus_area_ahto.wav";
+const std::string kAhtoBackup = "streammusic\\mus_area_ahto.original.wav";
+
+struct QueryCase {
+    const char* name;
+    std::function<void(TempFolder&)> fill;
+    std::string query;
+    bool present;
+    friend void PrintTo(const QueryCase& c, std::ostream* os) { *os << c.name; }
+};
+
+const QueryCase kQueryCases[] = {
+    {"OrdinaryFile", [](TempFolder& f) { f.addFile(kAhto, "a"); }, kAhto, true},
+    {"EmptyFolder", [](TempFolder&) {}, kAhto, false},
+    {"FolderOfThatName", [](TempFolder& f) { f.addFolder(kAhto); }, kAhto, false},
+    {"DanglingLink", [](TempFolder& f) { f.addLink(kAhto, "nowhere.wav"); }, kAhto, false},
+    {"LinkToAFile",
+     [](TempFolder& f) {
+         f.addFile("streammusic\\real.wav", "a");
+         f.addLink(kAhto, "real.wav");
+     },
+     kAhto, true},
+    {"SameFileNameInTheOtherFolder",
+     [](TempFolder& f) { f.addFile("streamsounds\\mus_area_ahto.wav", "a"); }, kAhto, false},
+    {"BackslashInAFileNameIsNoFolder",
+     [](TempFolder& f) {
+         f.addFile("x", "a");
+         std::rename(f.native("x").c_str(), (f.path() / kAhto).c_str());
+     },
+     kAhto, false},
+    {"FileInUpperCase", [](TempFolder& f) { f.addFile("streammusic\\MUS_AREA_AHTO.WAV", "a"); },
+     kAhto, true},
+    {"FolderInMixedCase", [](TempFolder& f) { f.addFile("StreamMusic\\mus_area_ahto.wav", "a"); },
+     kAhto, true},
+    {"TwoCaseVariants",
+     [](TempFolder& f) {
+         f.addFile("streammusic\\Mus_Area_Ahto.wav", "a");
+         f.addFile("streammusic\\MUS_AREA_AHTO.WAV", "b");
+     },
+     kAhto, true},
+    {"ExactFolderWinsOverAFileInOtherCase",
+     [](TempFolder& f) {
+         f.addFolder(kAhto);
+         f.addFile("streammusic\\MUS_AREA_AHTO.WAV", "a");
+     },
+     kAhto, false},
+    {"OnlyAsciiLettersFold",
+     [](TempFolder& f) { f.addFile("streammusic\\mus_area_ahto\xC3\xA9.wav", "a"); },
+     "streammusic\\mus_area_ahto\xC3\x89.wav", false},
+    {"ParentFolderIsNeverReached",
+     [](TempFolder& f) {
+         f.addFile("inner\\x", "");
+         f.addFile("a.wav", "a");
+     },
+     "inner\\..\\a.wav", false},
+};
+
+class Query : public ::testing::TestWithParam<QueryCase> {};
+
+TEST_P(Query, PresentExactlyForAnOrdinaryFileOfThatName) {
+    TempFolder folder;
+    GetParam().fill(folder);
+    auto files = makeSystemFileServices(folder.path().string());
+    EXPECT_EQ(files->fileExists(GetParam().query), GetParam().present);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, Query, ::testing::ValuesIn(kQueryCases),
+                         [](const auto& tpi) { return std::string(tpi.param.name); });
+
+struct RenameCase {
+    const char* name;
+    std::function<void(TempFolder&)> fill;
+    std::optional<RenameError::Kind> error;
+    std::string reasonPart;                    // expected within the reason, when refused
+    std::map<std::string, std::string> after;  // every file afterwards
+    friend void PrintTo(const RenameCase& c, std::ostream* os) { *os << c.name; }
+};
+
+const RenameCase kRenameCases[] = {
+    {"FreeTarget",
+     [](TempFolder& f) { f.addFile(kAhto, "stock"); },
+     std::nullopt,
+     "",
+     {{kAhtoBackup, "stock"}}},
+    {"TakenTarget",
+     [](TempFolder& f) {
+         f.addFile(kAhto, "stock");
+         f.addFile(kAhtoBackup, "older backup");
+     },
+     RenameError::Kind::TargetExists,
+     "already exists",
+     {{kAhto, "stock"}, {kAhtoBackup, "older backup"}}},
+    {"TargetTakenInOtherCase",
+     [](TempFolder& f) {
+         f.addFile(kAhto, "stock");
+         f.addFile("streammusic\\MUS_AREA_AHTO.ORIGINAL.WAV", "older backup");
+     },
+     RenameError::Kind::TargetExists,
+     "already exists as streammusic\\MUS_AREA_AHTO.ORIGINAL.WAV",
+     {{kAhto, "stock"}, {"streammusic\\MUS_AREA_AHTO.ORIGINAL.WAV", "older backup"}}},
+    {"TargetTakenByAFolder",
+     [](TempFolder& f) {
+         f.addFile(kAhto, "stock");
+         f.addFolder(kAhtoBackup);
+     },
+     RenameError::Kind::TargetExists,
+     "already exists",
+     {{kAhto, "stock"}}},
+    {"SourceInOtherCaseKeepsItsFolderAndTakesTheNewSpelling",
+     [](TempFolder& f) { f.addFile("StreamMusic\\MUS_AREA_AHTO.WAV", "stock"); },
+     std::nullopt,
+     "",
+     {{"StreamMusic\\mus_area_ahto.original.wav", "stock"}}},
+    {"AmbiguousSourceIsRefusedNamingBoth",
+     [](TempFolder& f) {
+         f.addFile("streammusic\\Mus_Area_Ahto.wav", "one");
+         f.addFile("streammusic\\MUS_AREA_AHTO.WAV", "two");
+     },
+     RenameError::Kind::Ambiguous,
+     "streammusic\\MUS_AREA_AHTO.WAV, streammusic\\Mus_Area_Ahto.wav",
+     {{"streammusic\\Mus_Area_Ahto.wav", "one"}, {"streammusic\\MUS_AREA_AHTO.WAV", "two"}}},
+    {"ExactSourceIsNotAmbiguous",
+     [](TempFolder& f) {
+         f.addFile(kAhto, "exact");
+         f.addFile("streammusic\\MUS_AREA_AHTO.WAV", "other");
+     },
+     std::nullopt,
+     "",
+     {{kAhtoBackup, "exact"}, {"streammusic\\MUS_AREA_AHTO.WAV", "other"}}},
+    {"MissingSource", [](TempFolder&) {}, RenameError::Kind::Other, "No such file", {}},
+};
+
+class Rename : public ::testing::TestWithParam<RenameCase> {};
+
+TEST_P(Rename, RenamesOnlyIntoAFreeNameAndLosesNothing) {
+    const RenameCase& c = GetParam();
+    TempFolder folder;
+    c.fill(folder);
+    auto files = makeSystemFileServices(folder.path().string());
+    const auto error = files->renameNoReplace(kAhto, kAhtoBackup);
+    ASSERT_EQ(error.has_value(), c.error.has_value()) << (error ? error->reason : "renamed");
+    if (error) {
+        EXPECT_EQ(error->kind, *c.error);
+        EXPECT_NE(error->reason.find(c.reasonPart), std::string::npos) << error->reason;
+    }
+    EXPECT_EQ(folder.files(), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Rename, ::testing::ValuesIn(kRenameCases),
+                         [](const auto& tpi) { return std::string(tpi.param.name); });
+
+// A file that appears after the program looked is still not replaced.
+TEST(RenameRace, TargetCreatedAfterTheQueryIsRefused) {
+    TempFolder folder;
+    folder.addFile(kAhto, "stock");
+    auto files = makeSystemFileServices(folder.path().string());
+    ASSERT_TRUE(files->fileExists(kAhto));
+    ASSERT_FALSE(files->fileExists(kAhtoBackup));
+    folder.addFile(kAhtoBackup, "appeared meanwhile");
+    const auto error = files->renameNoReplace(kAhto, kAhtoBackup);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->kind, RenameError::Kind::TargetExists);
+    EXPECT_EQ(folder.read(kAhto), "stock");
+    EXPECT_EQ(folder.read(kAhtoBackup), "appeared meanwhile");
+}
+
+// A folder the user may not write. Root may write anywhere, so the rename is
+// made by a child process that gives up root first.
+TEST(RenamePermission, ReadOnlyFolderIsReportedAsPermissionDenied) {
+    TempFolder folder;
+    folder.addFile(kAhto, "stock");
+    std::filesystem::permissions(
+        folder.path(), std::filesystem::perms::others_read | std::filesystem::perms::others_exec,
+        std::filesystem::perm_options::add);
+    std::filesystem::permissions(folder.native("streammusic"),
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(3);
+        }
+        auto files = makeSystemFileServices(folder.path().string());
+        const auto error = files->renameNoReplace(kAhto, kAhtoBackup);
+        const char kind = !error                                               ? 'R'
+                          : error->kind == RenameError::Kind::PermissionDenied ? 'P'
+                                                                               : 'O';
+        ::_exit(::write(pipeFds[1], &kind, 1) == 1 ? 0 : 4);
+    }
+    ::close(pipeFds[1]);
+    char kind = '?';
+    ASSERT_EQ(::read(pipeFds[0], &kind, 1), 1);
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(kind, 'P');
+    EXPECT_EQ(folder.files(), (std::map<std::string, std::string>{{kAhto, "stock"}}));
+}
+
+}  // namespace
+}  // namespace orvando::testing

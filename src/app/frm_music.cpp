@@ -79,9 +79,9 @@ void frmMusic::runOperation(const OperationPlan& plan) {
             case RenfileResult::Kind::Refused:
                 // Nothing is undone and no later pair is tried: the user sees
                 // exactly where the run stopped.
-                view_.msgBox(text::renameFailure(pair.oldname, pair.finalname, result.error.reason,
-                                                 renamed),
-                             MsgBoxStyle::Critical, std::string(text::kRenameFailureTitle));
+                view_.msgBox(
+                    text::renameFailure(pair.oldname, pair.finalname, result.error.reason, renamed),
+                    MsgBoxStyle::Critical, std::string(text::kRenameFailureTitle));
                 end(1);
                 return;
         }

@@ -19,7 +19,7 @@
 namespace orvando {
 
 class frmMusic {
-public:
+  public:
     // Designed size of the client area and the width Form_Load narrows to, in twips.
     static constexpr int kDesignedClientWidth = 8205;
     static constexpr int kDesignedClientHeight = 3090;
@@ -48,7 +48,7 @@ public:
     // True once the program has been told to end; no handler acts after that.
     bool ended() const { return ended_; }
 
-private:
+  private:
     struct RenfileResult {
         enum class Kind { Renamed, Skipped, Refused } kind;
         RenameError error;  // set when refused

@@ -26,7 +26,7 @@ struct RenameError {
 };
 
 class FileServices {
-public:
+  public:
     virtual ~FileServices() = default;
 
     // True exactly when an ordinary file of that name exists. A folder, a

@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -31,7 +32,7 @@ namespace orvando {
 namespace {
 
 class Fd {
-public:
+  public:
     explicit Fd(int fd) : fd_(fd) {}
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
@@ -42,7 +43,7 @@ public:
     }
     int get() const { return fd_; }
 
-private:
+  private:
     int fd_;
 };
 
@@ -121,10 +122,13 @@ struct Located {
     std::string name;         // the entry's name as it is on disk
 };
 
+// Folders are held as O_PATH descriptors: looking up and renaming in a folder
+// needs search permission only; reading it is asked for when it is listed.
+
 // Every folder that the leading `count` components may denote.
 std::vector<Located> locateFolders(int rootFd, const Components& components, std::size_t count) {
     std::vector<Located> folders;
-    const int root = ::openat(rootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int root = ::openat(rootFd, ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (root < 0) {
         return folders;
     }
@@ -134,7 +138,7 @@ std::vector<Located> locateFolders(int rootFd, const Components& components, std
         for (const Located& folder : folders) {
             for (const std::string& name : entriesNamed(folder.dir->get(), components[i])) {
                 const int fd =
-                    ::openat(folder.dir->get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+                    ::openat(folder.dir->get(), name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
                 if (fd >= 0) {
                     next.push_back(
                         {std::make_shared<Fd>(fd), folder.folderShown + name + '\\', name});
@@ -175,22 +179,36 @@ RenameError errorFromErrno(int err) {
     }
 }
 
+// The entries' paths, sorted so that the message does not depend on the order
+// the folder happens to list them in.
 std::string listShown(const std::vector<Located>& entries) {
-    std::string s;
+    std::vector<std::string> shown;
     for (const Located& e : entries) {
-        if (!s.empty()) {
-            s += ", ";
-        }
-        s += e.folderShown + e.name;
+        shown.push_back(e.folderShown + e.name);
+    }
+    std::sort(shown.begin(), shown.end());
+    std::string s;
+    for (const std::string& path : shown) {
+        s += (s.empty() ? "" : ", ") + path;
     }
     return s;
 }
 
+// Names the existing file when it is spelt otherwise than the target; with
+// several spellings the exact one, else the first in sorted order.
+RenameError targetTaken(const Located& target, std::vector<std::string> existing) {
+    RenameError error{RenameError::Kind::TargetExists, "already exists"};
+    std::sort(existing.begin(), existing.end());
+    if (std::find(existing.begin(), existing.end(), target.name) == existing.end()) {
+        error.reason += " as " + target.folderShown + existing.front();
+    }
+    return error;
+}
+
 class PosixFileServices final : public FileServices {
-public:
+  public:
     explicit PosixFileServices(const std::string& folder)
-        : root_(::open(folder.empty() ? "." : folder.c_str(),
-                       O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+        : root_(::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
 
     bool fileExists(const std::string& path) override {
         Components components;
@@ -251,17 +269,12 @@ public:
         CaseVariants taken(dst.name);
         forEachEntry(dst.dir->get(), [&](std::string_view entry) { taken.offer(entry); });
         if (!taken.matches().empty()) {
-            const std::string& existing = taken.matches().front();
-            RenameError error{RenameError::Kind::TargetExists, "already exists"};
-            if (existing != dst.name) {
-                error.reason += " as " + dst.folderShown + existing;
-            }
-            return error;
+            return targetTaken(dst, taken.matches());
         }
         return renameEntry(src, dst);
     }
 
-private:
+  private:
     static bool sameFolder(const Components& a, const Components& b) {
         if (a.size() != b.size()) {
             return false;

@@ -14,13 +14,13 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // Collects, in the order seen, the entries of one folder that equal `name`
 // without regard to ASCII case (the exact spelling included, if present).
 class CaseVariants {
-public:
+  public:
     explicit CaseVariants(std::string_view name) : name_(name) {}
     // Returns true when `entry` matched (and was recorded).
     bool offer(std::string_view entry);
     const std::vector<std::string>& matches() const { return matches_; }
 
-private:
+  private:
     std::string_view name_;
     std::vector<std::string> matches_;
 };

@@ -17,7 +17,7 @@ enum class MsgBoxStyle : int {
 };
 
 class View {
-public:
+  public:
     virtual ~View() = default;
 
     // Outer width of the window in twips (1440 to the inch, 15 to the pixel at 96 dpi).

@@ -127,20 +127,20 @@ std::optional<RenameError> MemoryFolder::renameNoReplace(const std::string& from
         for (const Entry& e : sources) {
             shown += (shown.empty() ? "" : ", ") + e.folderShown + e.name;
         }
-        return RenameError{RenameError::Kind::Ambiguous,
-                           "more than one file matches this name when case is ignored (" + shown +
-                               ")"};
+        return RenameError{
+            RenameError::Kind::Ambiguous,
+            "more than one file matches this name when case is ignored (" + shown + ")"};
     }
     const Entry& src = sources.front();
     const std::string target = split(to).back();
-    for (const auto& [entry, node] : src.parent->children) {
-        if (equalsIgnoringAsciiCase(entry, target)) {
-            RenameError error{RenameError::Kind::TargetExists, "already exists"};
-            if (entry != target) {
-                error.reason += " as " + src.folderShown + entry;
-            }
-            return error;
+    const auto taken = named(*src.parent, target);
+    if (!taken.empty()) {
+        // The exact spelling, else the first variant in sorted order.
+        RenameError error{RenameError::Kind::TargetExists, "already exists"};
+        if (taken.front() != target) {
+            error.reason += " as " + src.folderShown + taken.front();
         }
+        return error;
     }
     auto node = src.parent->children.extract(src.name);
     node.key() = target;

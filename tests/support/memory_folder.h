@@ -15,7 +15,7 @@
 namespace orvando::testing {
 
 class MemoryFolder : public FileServices {
-public:
+  public:
     // Paths use backslashes; missing folders are created.
     void addFile(const std::string& path, const std::string& content);
     void addFolder(const std::string& path);
@@ -35,7 +35,7 @@ public:
     std::optional<RenameError> renameNoReplace(const std::string& from,
                                                const std::string& to) override;
 
-private:
+  private:
     struct Node {
         bool isFolder = true;
         std::string content;

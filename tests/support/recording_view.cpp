@@ -35,8 +35,7 @@ void RecordingView::setVisible(bool visible) {
     log_.push_back(visible ? "show window" : "hide window");
 }
 
-void RecordingView::msgBox(const std::string& prompt, MsgBoxStyle style,
-                           const std::string& title) {
+void RecordingView::msgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) {
     ++boxes;
     log_.push_back(boxLine(style, title, prompt));
 }

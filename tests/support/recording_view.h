@@ -11,7 +11,7 @@
 namespace orvando::testing {
 
 class RecordingView : public View {
-public:
+  public:
     explicit RecordingView(std::vector<std::string>& log) : log_(log) {}
 
     void setWidth(float twips) override;
@@ -31,7 +31,7 @@ public:
     int endCalls = 0;
     int exitStatus = -1;
 
-private:
+  private:
     std::vector<std::string>& log_;
 };
 
