@@ -1,0 +1,499 @@
+#include "ui/win32/main_window.h"
+
+#include <cmath>
+#include <cstdint>
+#include <exception>
+#include <string_view>
+#include <utility>
+
+#include "app/frm_music.h"
+#include "ui/texts.h"
+#include "ui/win32/resource.h"
+#include "ui/win32/wide.h"
+
+namespace orvando::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"OrvandoMainWindow";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
+constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
+constexpr int kTwipsPerInch = 1440;
+constexpr int kPictureSize = 48;  // the portraits are shown at their own size at every DPI
+
+// The designed layout in twips, in tab order.
+struct Placement {
+    Control control;
+    int left, top, width, height;
+};
+constexpr Placement kPlacements[kControlCount] = {
+    {Control::rename, 1080, 240, 2055, 855},        {Control::unrename, 1080, 1320, 2055, 855},
+    {Control::originalname, 3600, 240, 4215, 840},  {Control::modname, 3600, 1200, 4215, 840},
+    {Control::cmdErrorHelp, 1080, 2400, 2055, 495}, {Control::Image1, 0, 0, 720, 720},
+    {Control::Image2, 0, 2160, 720, 720},
+};
+
+constexpr Control kButtons[] = {Control::rename, Control::unrename, Control::cmdErrorHelp};
+
+int pixels(int twips, UINT dpi) {
+    return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
+}
+
+// Functions of newer Windows versions, looked up so that the program still
+// starts where they are missing.
+template <typename Function>
+Function systemFunction(const wchar_t* module, const char* name) {
+    const HMODULE handle = GetModuleHandleW(module);
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
+}
+
+UINT screenDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+UINT dpiOf(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow =
+        systemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+    if (getDpiForWindow != nullptr) {
+        if (const UINT dpi = getDpiForWindow(hwnd); dpi != 0) {
+            return dpi;
+        }
+    }
+    return screenDpi();
+}
+
+// The outer size of a window whose client area is `client`.
+SIZE outerSize(SIZE client, UINT dpi) {
+    using AdjustFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi =
+        systemFunction<AdjustFn>(L"user32.dll", "AdjustWindowRectExForDpi");
+    RECT rect{0, 0, client.cx, client.cy};
+    if (adjustForDpi == nullptr || !adjustForDpi(&rect, kStyle, FALSE, kExStyle, dpi)) {
+        rect = {0, 0, client.cx, client.cy};
+        AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
+    }
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The platform's user-interface font at `dpi`: the font of the buttons
+// without a font of their own.
+HFONT createMessageFont(UINT dpi) {
+    using SpiForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+    static const auto spiForDpi =
+        systemFunction<SpiForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (spiForDpi != nullptr &&
+        spiForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        LOGFONTW font = metrics.lfMessageFont;
+        font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(screenDpi()));
+        return CreateFontIndirectW(&font);
+    }
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// "Error Help" is set in Arial, 9 point, italic, normal weight.
+HFONT createHelpFont(UINT dpi) {
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfItalic = TRUE;
+    font.lfCharSet = ANSI_CHARSET;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
+    lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
+    return CreateFontIndirectW(&font);
+}
+
+void deleteFont(HFONT font) {
+    if (font != nullptr && font != GetStockObject(DEFAULT_GUI_FONT)) {
+        DeleteObject(font);
+    }
+}
+
+HICON loadIcon(HINSTANCE instance, int id, int size) {
+    return static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+bool registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = kClassName;
+    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP),
+                                                      IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                      GetSystemMetrics(SM_CYICON), LR_SHARED));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool usable(HWND control) {
+    return control != nullptr && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0 &&
+           IsWindowEnabled(control);
+}
+
+void showMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) {
+    MessageBoxW(nullptr, text.c_str(), title.c_str(), flags);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, MessageBoxFunction messageBox)
+    : instance_(instance),
+      messageBox_(messageBox ? std::move(messageBox) : MessageBoxFunction(showMessageBox)) {}
+
+MainWindow::~MainWindow() {
+    if (hwnd_ != nullptr) {
+        quitOnDestroy_ = false;
+        DestroyWindow(hwnd_);
+    }
+    deleteFont(buttonFont_);
+    deleteFont(helpFont_);
+    if (image1_ != nullptr) {
+        DestroyIcon(image1_);
+    }
+    if (image2_ != nullptr) {
+        DestroyIcon(image2_);
+    }
+}
+
+bool MainWindow::create() {
+    if (hwnd_ != nullptr || !registerWindowClass(instance_, WindowProc)) {
+        return hwnd_ != nullptr;
+    }
+    // Start on the monitor the user is looking at, so the window gets that
+    // monitor's DPI from the beginning.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor);
+
+    CreateWindowExW(kExStyle, kClassName, widen(text::kDesignedCaption).c_str(), kStyle,
+                    monitor.rcWork.left, monitor.rcWork.top, 0, 0, nullptr, nullptr, instance_,
+                    this);
+    if (hwnd_ == nullptr) {
+        return false;
+    }
+    dpi_ = dpiOf(hwnd_);
+    createControls();
+    updateFonts();
+    layout();
+    return true;
+}
+
+void MainWindow::createControls() {
+    struct Kind {
+        const wchar_t* windowClass;
+        DWORD style;
+        DWORD exStyle;
+        std::string_view text;
+    };
+    constexpr DWORD kButton = WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON;
+    constexpr DWORD kList = WS_CHILD | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+    constexpr DWORD kPicture = WS_CHILD | WS_VISIBLE | SS_ICON;
+    // Both action buttons start hidden; the load event shows the ones that fit.
+    const Kind kinds[kControlCount] = {
+        {L"Button", kButton, 0, text::kRenameButton},
+        {L"Button", kButton, 0, text::kUnrenameButton},
+        {L"ListBox", kList, WS_EX_CLIENTEDGE, {}},
+        {L"ListBox", kList, WS_EX_CLIENTEDGE, {}},
+        {L"Button", kButton | WS_VISIBLE, 0, text::kErrorHelpButton},
+        {L"Static", kPicture, 0, {}},
+        {L"Static", kPicture, 0, {}},
+    };
+    for (int i = 0; i < kControlCount; ++i) {
+        const Kind& kind = kinds[i];
+        controls_[i] = CreateWindowExW(
+            kind.exStyle, kind.windowClass, widen(kind.text).c_str(), kind.style, 0, 0, 0, 0, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance_, nullptr);
+    }
+
+    // The hidden lists hold the catalogue in its stored order (no sorting).
+    for (const auto& [list, which] : {std::pair{ListName::originalname, Control::originalname},
+                                      std::pair{ListName::modname, Control::modname}}) {
+        const std::int16_t count = frmMusic::ListCount(list);
+        for (std::int16_t i = 0; i < count; ++i) {
+            const std::wstring item = widen(frmMusic::List(list, i));
+            SendMessageW(control(which), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+    }
+
+    image1_ = loadIcon(instance_, IDI_IMAGE1, kPictureSize);
+    image2_ = loadIcon(instance_, IDI_IMAGE2, kPictureSize);
+    SendMessageW(control(Control::Image1), STM_SETICON, reinterpret_cast<WPARAM>(image1_), 0);
+    SendMessageW(control(Control::Image2), STM_SETICON, reinterpret_cast<WPARAM>(image2_), 0);
+}
+
+void MainWindow::updateFonts() {
+    const HFONT oldButtonFont = buttonFont_;
+    const HFONT oldHelpFont = helpFont_;
+    buttonFont_ = createMessageFont(dpi_);
+    helpFont_ = createHelpFont(dpi_);
+    for (const Control c :
+         {Control::rename, Control::unrename, Control::originalname, Control::modname}) {
+        SendMessageW(control(c), WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), TRUE);
+    }
+    SendMessageW(control(Control::cmdErrorHelp), WM_SETFONT, reinterpret_cast<WPARAM>(helpFont_),
+                 TRUE);
+    deleteFont(oldButtonFont);
+    deleteFont(oldHelpFont);
+}
+
+void MainWindow::layout() {
+    const SIZE client{pixels(frmMusic::kDesignedClientWidth, dpi_),
+                      pixels(frmMusic::kDesignedClientHeight, dpi_)};
+    const SIZE outer = outerSize(client, dpi_);
+    const int width =
+        outerWidthTwips_
+            ? static_cast<int>(std::lround(*outerWidthTwips_ * static_cast<float>(dpi_) /
+                                           static_cast<float>(kTwipsPerInch)))
+            : outer.cx;
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    for (const Placement& p : kPlacements) {
+        const bool picture = p.control == Control::Image1 || p.control == Control::Image2;
+        SetWindowPos(control(p.control), nullptr, pixels(p.left, dpi_), pixels(p.top, dpi_),
+                     picture ? kPictureSize : pixels(p.width, dpi_),
+                     picture ? kPictureSize : pixels(p.height, dpi_),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+bool MainWindow::load() {
+    if (presenter_ == nullptr || hwnd_ == nullptr) {
+        return false;
+    }
+    runHandler(&frmMusic::Form_Load);
+    return !ended_;
+}
+
+void MainWindow::show() {
+    if (hwnd_ == nullptr) {
+        return;
+    }
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        RECT window{};
+        GetWindowRect(hwnd_, &window);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        const RECT& work = monitor.rcWork;
+        const int width = window.right - window.left;
+        const int height = window.bottom - window.top;
+        SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+                     work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    focusFirstButton();
+    UpdateWindow(hwnd_);
+}
+
+int MainWindow::messageLoop() {
+    MSG message{};
+    for (;;) {
+        const BOOL result = GetMessageW(&message, nullptr, 0, 0);
+        if (result == 0) {
+            return static_cast<int>(message.wParam);
+        }
+        if (result == -1) {
+            return 1;
+        }
+        if (!preTranslate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+bool MainWindow::preTranslate(MSG& message) {
+    return hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message);
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            onCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_ACTIVATE:
+            // Keep the focus on the same button when the window comes back.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(hwnd_, focus)) {
+                    lastFocus_ = focus;
+                }
+            } else if (usable(lastFocus_) && IsChild(hwnd_, lastFocus_)) {
+                SetFocus(lastFocus_);
+            } else {
+                focusFirstButton();
+            }
+            return 0;
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            updateFonts();
+            layout();
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_DESTROY:
+            if (quitOnDestroy_) {
+                PostQuitMessage(exitStatus_);
+            }
+            return 0;
+        default:
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+}
+
+void MainWindow::onCommand(int id, int code) {
+    if (id == IDCANCEL) {
+        return;  // Escape: there is no cancel button
+    }
+    if (id == IDOK) {
+        // Enter: there is no default button, so only the focused button acts.
+        const HWND focus = GetFocus();
+        for (const Control button : kButtons) {
+            if (focus != nullptr && focus == control(button)) {
+                click(button);
+            }
+        }
+        return;
+    }
+    if (code != BN_CLICKED) {
+        return;
+    }
+    for (const Control button : kButtons) {
+        if (id == kFirstControlId + static_cast<int>(button)) {
+            click(button);
+        }
+    }
+}
+
+void MainWindow::click(Control button) {
+    if (presenter_ == nullptr || ended_ || inHandler_ || !usable(control(button))) {
+        return;
+    }
+    switch (button) {
+        case Control::rename:
+            runHandler(&frmMusic::rename_Click);
+            break;
+        case Control::unrename:
+            runHandler(&frmMusic::unrename_Click);
+            break;
+        case Control::cmdErrorHelp:
+            runHandler(&frmMusic::cmdErrorHelp_Click);
+            break;
+        default:
+            break;
+    }
+}
+
+void MainWindow::runHandler(void (frmMusic::*handler)()) {
+    inHandler_ = true;
+    std::string failure;
+    try {
+        (presenter_->*handler)();
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "unknown error";
+    }
+    inHandler_ = false;
+    if (!failure.empty() && !ended_) {
+        msgBox("Run-time error: " + failure + ".", MsgBoxStyle::Critical,
+               std::string(text::kDesignedCaption));
+        end(1);
+    }
+}
+
+void MainWindow::focusFirstButton() {
+    for (const Control button : kButtons) {
+        if (usable(control(button))) {
+            SetFocus(control(button));
+            return;
+        }
+    }
+}
+
+HWND MainWindow::buttonOf(ActionButton button) const {
+    return control(button == ActionButton::rename ? Control::rename : Control::unrename);
+}
+
+void MainWindow::setWidth(float twips) {
+    outerWidthTwips_ = twips;
+    if (hwnd_ != nullptr) {
+        layout();
+    }
+}
+
+void MainWindow::setCaption(const std::string& caption) {
+    if (hwnd_ != nullptr) {
+        SetWindowTextW(hwnd_, widen(caption).c_str());
+    }
+}
+
+void MainWindow::setButtonVisible(ActionButton button, bool visible) {
+    if (hwnd_ != nullptr) {
+        ShowWindow(buttonOf(button), visible ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void MainWindow::setButtonEnabled(ActionButton button, bool enabled) {
+    if (hwnd_ != nullptr) {
+        EnableWindow(buttonOf(button), enabled ? TRUE : FALSE);
+    }
+}
+
+void MainWindow::setVisible(bool visible) {
+    if (visible) {
+        show();
+    } else if (hwnd_ != nullptr) {
+        ShowWindow(hwnd_, SW_HIDE);
+    }
+}
+
+void MainWindow::msgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) {
+    // No owner: during an operation the window is hidden and the boxes stand
+    // alone. Task-modal, so the window takes no click while a box is open.
+    messageBox_(widen(prompt), widen(title),
+                MB_OK | static_cast<UINT>(style) | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+void MainWindow::end(int exitStatus) {
+    if (ended_) {
+        return;
+    }
+    ended_ = true;
+    exitStatus_ = exitStatus;
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);  // posts the quit message with exitStatus_
+    } else {
+        PostQuitMessage(exitStatus);
+    }
+}
+
+}  // namespace orvando::win32
