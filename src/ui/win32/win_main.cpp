@@ -2,8 +2,9 @@
 // decides whether it is ever shown, and the message loop runs until the
 // program ends. The exit status is 0 after an operation or a close, 1 when
 // the program refused the folder or stopped at an error.
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it builds on
+#include <commctrl.h>
 
 #include <exception>
 
