@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the program, creates a sample game folder (sample-game/, stock music
-# in place) if there is none, and starts the program in it.
+# in place) if there is none, and opens the program's window in it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh
@@ -9,4 +9,11 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
 tools/make_sample_game.sh sample-game
 cd sample-game
-exec ../build/src/orvando-state
+if [ -z "${DISPLAY:-}" ]; then
+  echo "No display: DISPLAY is not set, so the window cannot open." >&2
+  echo "Run tools/run.sh from a terminal of a desktop session (or set DISPLAY)." >&2
+  echo "The sample game folder is ready in sample-game/; its state now:" >&2
+  ../build/src/orvando-state >&2 || true
+  exit 1
+fi
+exec ../build/orvando
