@@ -10,14 +10,15 @@
 #include "ui/texts.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
     QApplication::setApplicationName("orvando");
     QApplication::setApplicationVersion(
         QString::fromUtf8(orvando::text::kVersion.data(), orvando::text::kVersion.size()));
+    // Answered before the window system is reached, so it works without a display.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::printf("orvando %s\n", QApplication::applicationVersion().toUtf8().constData());
         return 0;
     }
+    QApplication app(argc, argv);
 
     orvando::qt::QtView view;
     QApplication::setWindowIcon(view.window().windowIcon());
