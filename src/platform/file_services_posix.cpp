@@ -1,4 +1,4 @@
-// File services on Linux and other POSIX systems.
+// File services on Linux.
 //
 // Catalogue paths use a backslash between folder and file name; here each
 // component is looked up in turn. Game folders copied from Windows often
@@ -6,28 +6,53 @@
 // not there in the catalogue's exact spelling is looked for without regard to
 // ASCII case. When several entries match that way, a query says present but a
 // rename refuses, naming them, rather than guess which one the player meant.
+// A target counts as taken when any spelling of it exists.
 //
 // A rename never replaces a file: renameat2 with RENAME_NOREPLACE, or, where
 // the file system lacks that flag, link then unlink. Plain rename() would
-// silently destroy the target.
+// silently destroy the target. The kernel makes that check at the moment of
+// the rename, so a file that appears after any earlier look is still safe.
+//
+// To match names without regard to case a folder must be listed. Listings are
+// kept, and kept current by inotify, so that each folder is read once per run
+// however many names are looked up in it; where inotify is not available each
+// lookup lists the folder afresh.
+
+#include "platform/file_services_posix.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/file_services.h"
 #include "platform/name_match.h"
 
 namespace orvando {
+
+namespace posix {
+namespace {
+std::atomic<std::uint64_t> gFolderReads{0};
+}  // namespace
+
+std::uint64_t folderReads() {
+    return gFolderReads.load();
+}
+}  // namespace posix
 
 namespace {
 
@@ -72,99 +97,244 @@ bool splitPath(const std::string& path, Components& out) {
     return true;
 }
 
-std::string joinNative(const Components& components, std::size_t count) {
-    std::string s;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i > 0) {
-            s += '/';
-        }
-        s += components[i];
-    }
-    return s;
+// Paths below the game folder as the system takes them ("StreamMusic/x.wav";
+// "" is the game folder itself) and as the user would write them.
+std::string join(const std::string& folder, const std::string& name) {
+    return folder.empty() ? name : folder + '/' + name;
 }
 
-template <typename F>
-void forEachEntry(int dirFd, F&& f) {
-    const int fd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return;
-    }
-    DIR* dir = ::fdopendir(fd);
-    if (dir == nullptr) {
-        ::close(fd);
-        return;
-    }
-    while (const dirent* e = ::readdir(dir)) {
-        const std::string_view name(e->d_name);
-        if (name != "." && name != "..") {
-            f(name);
-        }
-    }
-    ::closedir(dir);
+std::string shown(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
 }
 
-// The entries of a folder that a component names: its exact spelling alone
-// when that entry exists, otherwise every entry equal to it without regard to
-// ASCII case.
-std::vector<std::string> entriesNamed(int dirFd, const std::string& name) {
-    struct stat st {};
-    if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-        return {name};
-    }
-    CaseVariants variants(name);
-    forEachEntry(dirFd, [&](std::string_view entry) { variants.offer(entry); });
-    return variants.matches();
+void splitLast(const std::string& path, std::string& folder, std::string& name) {
+    const auto slash = path.rfind('/');
+    folder = slash == std::string::npos ? "" : path.substr(0, slash);
+    name = slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-struct Located {
-    std::shared_ptr<Fd> dir;  // the folder holding the entry
-    std::string folderShown;  // its path as the user would write it, ending in a backslash
-    std::string name;         // the entry's name as it is on disk
-};
+// One folder's entries, grouped by their name with ASCII case folded.
+struct Listing {
+    enum class Kind : unsigned char { Folder, File, Unknown };
+    struct Entry {
+        std::string name;
+        Kind kind;
+    };
 
-// Folders are held as O_PATH descriptors: looking up and renaming in a folder
-// needs search permission only; reading it is asked for when it is listed.
-
-// Every folder that the leading `count` components may denote.
-std::vector<Located> locateFolders(int rootFd, const Components& components, std::size_t count) {
-    std::vector<Located> folders;
-    const int root = ::openat(rootFd, ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (root < 0) {
-        return folders;
-    }
-    folders.push_back({std::make_shared<Fd>(root), "", ""});
-    for (std::size_t i = 0; i < count; ++i) {
-        std::vector<Located> next;
-        for (const Located& folder : folders) {
-            for (const std::string& name : entriesNamed(folder.dir->get(), components[i])) {
-                const int fd =
-                    ::openat(folder.dir->get(), name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-                if (fd >= 0) {
-                    next.push_back(
-                        {std::make_shared<Fd>(fd), folder.folderShown + name + '\\', name});
-                }
+    void add(const std::string& name, Kind kind) {
+        auto& group = byFolded[foldAsciiCase(name)];
+        for (Entry& e : group) {
+            if (e.name == name) {
+                e.kind = kind;
+                return;
             }
         }
-        folders = std::move(next);
+        group.push_back({name, kind});
     }
-    return folders;
-}
 
-// Every entry that a catalogue path may denote, whatever its kind.
-std::vector<Located> locate(int rootFd, const Components& components) {
-    std::vector<Located> found;
-    for (const Located& folder : locateFolders(rootFd, components, components.size() - 1)) {
-        for (std::string& name : entriesNamed(folder.dir->get(), components.back())) {
-            found.push_back({folder.dir, folder.folderShown, std::move(name)});
+    void remove(const std::string& name) {
+        const auto it = byFolded.find(foldAsciiCase(name));
+        if (it == byFolded.end()) {
+            return;
+        }
+        std::erase_if(it->second, [&](const Entry& e) { return e.name == name; });
+        if (it->second.empty()) {
+            byFolded.erase(it);
         }
     }
-    return found;
+
+    // The exact spelling alone when that entry exists, otherwise every entry
+    // equal to `name` without regard to ASCII case, in sorted order.
+    std::vector<Entry> named(const std::string& name) const {
+        const auto it = byFolded.find(foldAsciiCase(name));
+        if (it == byFolded.end()) {
+            return {};
+        }
+        for (const Entry& e : it->second) {
+            if (e.name == name) {
+                return {e};
+            }
+        }
+        std::vector<Entry> variants = it->second;
+        std::sort(variants.begin(), variants.end(),
+                  [](const Entry& a, const Entry& b) { return a.name < b.name; });
+        return variants;
+    }
+
+    std::unordered_map<std::string, std::vector<Entry>> byFolded;
+};
+
+// Reads a folder's entries; nothing when it is not a folder that may be read.
+std::optional<Listing> readListing(int rootFd, const std::string& folder) {
+    const int fd =
+        ::openat(rootFd, folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    ++posix::gFolderReads;
+    Listing listing;
+    alignas(dirent64) char buffer[32 * 1024];
+    ssize_t n;
+    while ((n = ::getdents64(fd, buffer, sizeof buffer)) > 0) {
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const dirent64*>(buffer + at);
+            at += e->d_reclen;
+            const std::string_view name(e->d_name);
+            if (name == "." || name == "..") {
+                continue;
+            }
+            const auto kind = e->d_type == DT_DIR   ? Listing::Kind::Folder
+                              : e->d_type == DT_REG ? Listing::Kind::File
+                                                    : Listing::Kind::Unknown;
+            listing.add(std::string(name), kind);
+        }
+    }
+    ::close(fd);
+    return listing;
 }
 
-bool isOrdinaryFile(int dirFd, const std::string& name) {
-    struct stat st {};
-    return ::fstatat(dirFd, name.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode);
-}
+// Folder listings, each read once and then kept current from inotify's
+// reports of names created, deleted and moved. A folder that is itself moved
+// or deleted, or a report queue that overflowed, makes the listings be read
+// again. Without inotify every request reads the folder afresh.
+//
+// One cache serves the whole process and its inotify instance is never
+// closed: closing one waits for the kernel to retire its watches, which costs
+// more than everything else a run does. The program works in one thread; the
+// lock only keeps the cache sound should that change.
+class FolderCache {
+  public:
+    static FolderCache& instance() {
+        static FolderCache* cache = new FolderCache;  // lives until the process ends
+        return *cache;
+    }
+
+    std::mutex& mutex() { return mutex_; }
+
+    // The listing of `folder` below the game folder `root` (open as `rootFd`,
+    // named `rootPath`), or nothing when there is no such folder. Valid until
+    // the next call.
+    const Listing* get(int rootFd, const std::string& rootPath, const std::string& folder) {
+        const std::string path = folder.empty() ? rootPath : rootPath + '/' + folder;
+        if (const auto it = listings_.find(path); it != listings_.end()) {
+            return &it->second;
+        }
+        if (inotify_ == kNotOpened) {
+            inotify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        }
+        const int watch =
+            inotify_ < 0 ? -1
+                         : ::inotify_add_watch(inotify_, path.c_str(),
+                                               IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
+                                                   IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
+        if (watch < 0) {
+            if (inotify_ >= 0 && (errno == ENOENT || errno == ENOTDIR)) {
+                return nullptr;
+            }
+            scratch_ = readListing(rootFd, folder);
+            return scratch_ ? &*scratch_ : nullptr;
+        }
+        // Watched before it is read: a change while reading is reported too,
+        // and a report of a change the reading already saw alters nothing.
+        auto listing = readListing(rootFd, folder);
+        if (!listing) {
+            return nullptr;
+        }
+        auto& paths = pathsOfWatch_[watch];
+        if (std::find(paths.begin(), paths.end(), path) == paths.end()) {
+            paths.push_back(path);
+        }
+        return &(listings_[path] = std::move(*listing));
+    }
+
+    // Applies what inotify has reported since the last call.
+    void catchUp() {
+        if (inotify_ < 0) {
+            return;
+        }
+        alignas(inotify_event) char buffer[16 * 1024];
+        for (;;) {
+            const ssize_t n = ::read(inotify_, buffer, sizeof buffer);
+            if (n <= 0) {
+                return;
+            }
+            for (ssize_t at = 0; at < n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                apply(*event);
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+            // A read that left room for a further report found the queue empty.
+            if (static_cast<std::size_t>(n) + sizeof(inotify_event) + NAME_MAX + 1 <=
+                sizeof buffer) {
+                return;
+            }
+        }
+    }
+
+    // Records a rename this program made, before inotify reports it.
+    void renamed(const std::string& fromFolderPath, const std::string& fromName,
+                 const std::string& toFolderPath, const std::string& toName) {
+        if (const auto it = listings_.find(fromFolderPath); it != listings_.end()) {
+            it->second.remove(fromName);
+        }
+        if (const auto it = listings_.find(toFolderPath); it != listings_.end()) {
+            it->second.add(toName, Listing::Kind::Unknown);
+        }
+    }
+
+    // Drops every listing, as if the process had just started.
+    void forget() {
+        catchUp();
+        listings_.clear();
+    }
+
+  private:
+    static constexpr int kNotOpened = -2;
+
+    void apply(const inotify_event& event) {
+        if ((event.mask & IN_Q_OVERFLOW) != 0) {
+            listings_.clear();
+            return;
+        }
+        const auto it = pathsOfWatch_.find(event.wd);
+        if (it == pathsOfWatch_.end()) {
+            return;
+        }
+        if ((event.mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) != 0) {
+            for (const std::string& path : it->second) {
+                listings_.erase(path);
+            }
+            if ((event.mask & IN_IGNORED) == 0) {
+                ::inotify_rm_watch(inotify_, event.wd);
+            }
+            pathsOfWatch_.erase(it);
+            return;
+        }
+        if (event.len == 0) {
+            return;
+        }
+        const std::string name(event.name);
+        for (const std::string& path : it->second) {
+            const auto listing = listings_.find(path);
+            if (listing == listings_.end()) {
+                continue;
+            }
+            if ((event.mask & (IN_CREATE | IN_MOVED_TO)) != 0) {
+                listing->second.add(name, (event.mask & IN_ISDIR) != 0 ? Listing::Kind::Folder
+                                                                       : Listing::Kind::Unknown);
+            } else if ((event.mask & (IN_DELETE | IN_MOVED_FROM)) != 0) {
+                listing->second.remove(name);
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    int inotify_ = kNotOpened;
+    std::unordered_map<std::string, Listing> listings_;
+    std::unordered_map<int, std::vector<std::string>> pathsOfWatch_;
+    std::optional<Listing> scratch_;
+};
 
 RenameError errorFromErrno(int err) {
     switch (err) {
@@ -179,36 +349,11 @@ RenameError errorFromErrno(int err) {
     }
 }
 
-// The entries' paths, sorted so that the message does not depend on the order
-// the folder happens to list them in.
-std::string listShown(const std::vector<Located>& entries) {
-    std::vector<std::string> shown;
-    for (const Located& e : entries) {
-        shown.push_back(e.folderShown + e.name);
-    }
-    std::sort(shown.begin(), shown.end());
-    std::string s;
-    for (const std::string& path : shown) {
-        s += (s.empty() ? "" : ", ") + path;
-    }
-    return s;
-}
-
-// Names the existing file when it is spelt otherwise than the target; with
-// several spellings the exact one, else the first in sorted order.
-RenameError targetTaken(const Located& target, std::vector<std::string> existing) {
-    RenameError error{RenameError::Kind::TargetExists, "already exists"};
-    std::sort(existing.begin(), existing.end());
-    if (std::find(existing.begin(), existing.end(), target.name) == existing.end()) {
-        error.reason += " as " + target.folderShown + existing.front();
-    }
-    return error;
-}
-
 class PosixFileServices final : public FileServices {
   public:
     explicit PosixFileServices(const std::string& folder)
-        : root_(::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+        : rootPath_(folder.empty() ? "." : folder),
+          root_(::open(rootPath_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
 
     bool fileExists(const std::string& path) override {
         Components components;
@@ -217,12 +362,20 @@ class PosixFileServices final : public FileServices {
         }
         // The common case, every component in its exact spelling: one call.
         struct stat st {};
-        const std::string native = joinNative(components, components.size());
-        if (::fstatat(root_.get(), native.c_str(), &st, 0) == 0) {
+        std::string exact = components.front();
+        for (std::size_t i = 1; i < components.size(); ++i) {
+            exact = join(exact, components[i]);
+        }
+        if (::fstatat(root_.get(), exact.c_str(), &st, 0) == 0) {
             return S_ISREG(st.st_mode);
         }
-        for (const Located& entry : locate(root_.get(), components)) {
-            if (isOrdinaryFile(entry.dir->get(), entry.name)) {
+        if (errno != ENOENT && errno != ENOTDIR) {
+            return false;
+        }
+        const std::lock_guard lock(cache_.mutex());
+        cache_.catchUp();
+        for (const std::string& entry : locate(components)) {
+            if (::fstatat(root_.get(), entry.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode)) {
                 return true;
             }
         }
@@ -239,39 +392,55 @@ class PosixFileServices final : public FileServices {
         if (root_.get() < 0) {
             return errorFromErrno(ENOENT);
         }
-        const std::vector<Located> sources = locate(root_.get(), source);
+        const std::lock_guard lock(cache_.mutex());
+        cache_.catchUp();
+        const std::vector<std::string> sources = locate(source);
         if (sources.empty()) {
             return errorFromErrno(ENOENT);
         }
         if (sources.size() > 1) {
-            return RenameError{RenameError::Kind::Ambiguous,
-                               "more than one file matches this name when case is ignored (" +
-                                   listShown(sources) + ")"};
+            std::string list;
+            for (const std::string& s : sources) {
+                list += (list.empty() ? "" : ", ") + shown(s);
+            }
+            return RenameError{
+                RenameError::Kind::Ambiguous,
+                "more than one file matches this name when case is ignored (" + list + ")"};
         }
-        const Located& src = sources.front();
+        std::string srcFolder;
+        std::string srcName;
+        splitLast(sources.front(), srcFolder, srcName);
 
         // The file stays in the folder it was found in and takes the
         // catalogue's spelling of the new name.
-        Located dst{src.dir, src.folderShown, target.back()};
+        std::string dstFolder = srcFolder;
         if (!sameFolder(source, target)) {
-            std::vector<Located> folders = locateFolders(root_.get(), target, target.size() - 1);
+            const std::vector<std::string> folders = locateFolders(target, target.size() - 1);
             if (folders.size() != 1) {
                 return folders.empty() ? errorFromErrno(ENOENT)
                                        : RenameError{RenameError::Kind::Ambiguous,
                                                      "more than one folder matches the new name "
                                                      "when case is ignored"};
             }
-            dst = {folders.front().dir, folders.front().folderShown, target.back()};
+            dstFolder = folders.front();
         }
+        const std::string& dstName = target.back();
 
-        // A name that differs only in case counts as taken: on the game's own
+        // Any spelling of the new name counts as taken: on the game's own
         // platform it would be the same file.
-        CaseVariants taken(dst.name);
-        forEachEntry(dst.dir->get(), [&](std::string_view entry) { taken.offer(entry); });
-        if (!taken.matches().empty()) {
-            return targetTaken(dst, taken.matches());
+        const auto taken = named(dstFolder, dstName);
+        if (!taken.empty()) {
+            RenameError error{RenameError::Kind::TargetExists, "already exists"};
+            if (taken.front().name != dstName) {
+                error.reason += " as " + shown(join(dstFolder, taken.front().name));
+            }
+            return error;
         }
-        return renameEntry(src, dst);
+        if (auto error = renameEntry(join(srcFolder, srcName), join(dstFolder, dstName))) {
+            return error;
+        }
+        cache_.renamed(folderPath(srcFolder), srcName, folderPath(dstFolder), dstName);
+        return std::nullopt;
     }
 
   private:
@@ -287,11 +456,66 @@ class PosixFileServices final : public FileServices {
         return true;
     }
 
-    static std::optional<RenameError> renameEntry(const Located& src, const Located& dst) {
-        const int srcDir = src.dir->get();
-        const int dstDir = dst.dir->get();
-        if (::renameat2(srcDir, src.name.c_str(), dstDir, dst.name.c_str(), RENAME_NOREPLACE) ==
-            0) {
+    const Listing* listing(const std::string& folder) {
+        return cache_.get(root_.get(), rootPath_, folder);
+    }
+
+    // The entries of `folder` that `name` denotes (see Listing::named).
+    std::vector<Listing::Entry> named(const std::string& folder, const std::string& name) {
+        const Listing* l = listing(folder);
+        return l == nullptr ? std::vector<Listing::Entry>{} : l->named(name);
+    }
+
+    std::string folderPath(const std::string& folder) const {
+        return folder.empty() ? rootPath_ : rootPath_ + '/' + folder;
+    }
+
+    bool isFolder(const Listing::Entry& entry, const std::string& path) const {
+        if (entry.kind != Listing::Kind::Unknown) {
+            return entry.kind == Listing::Kind::Folder;
+        }
+        struct stat st {};
+        return ::fstatat(root_.get(), path.c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode);
+    }
+
+    // Every folder that the leading `count` components may denote. A folder
+    // in its exact spelling is found without listing its parent.
+    std::vector<std::string> locateFolders(const Components& components, std::size_t count) {
+        std::vector<std::string> folders{""};
+        for (std::size_t i = 0; i < count; ++i) {
+            std::vector<std::string> next;
+            for (const std::string& folder : folders) {
+                const std::string exact = join(folder, components[i]);
+                if (listing(exact) != nullptr) {
+                    next.push_back(exact);
+                    continue;
+                }
+                for (const Listing::Entry& entry : named(folder, components[i])) {
+                    const std::string path = join(folder, entry.name);
+                    if (entry.name != components[i] && isFolder(entry, path)) {
+                        next.push_back(path);
+                    }
+                }
+            }
+            folders = std::move(next);
+        }
+        return folders;
+    }
+
+    // Every entry, of whatever kind, that a catalogue path may denote.
+    std::vector<std::string> locate(const Components& components) {
+        std::vector<std::string> found;
+        for (const std::string& folder : locateFolders(components, components.size() - 1)) {
+            for (const Listing::Entry& entry : named(folder, components.back())) {
+                found.push_back(join(folder, entry.name));
+            }
+        }
+        return found;
+    }
+
+    std::optional<RenameError> renameEntry(const std::string& from, const std::string& to) const {
+        const int root = root_.get();
+        if (::renameat2(root, from.c_str(), root, to.c_str(), RENAME_NOREPLACE) == 0) {
             return std::nullopt;
         }
         if (errno != EINVAL && errno != ENOSYS) {
@@ -299,22 +523,32 @@ class PosixFileServices final : public FileServices {
         }
         // The file system cannot refuse to replace in one step. A hard link
         // can never replace an existing name either; then drop the old name.
-        if (::linkat(srcDir, src.name.c_str(), dstDir, dst.name.c_str(), 0) != 0) {
+        if (::linkat(root, from.c_str(), root, to.c_str(), 0) != 0) {
             return errorFromErrno(errno);
         }
-        if (::unlinkat(srcDir, src.name.c_str(), 0) != 0) {
+        if (::unlinkat(root, from.c_str(), 0) != 0) {
             const int err = errno;
             return RenameError{RenameError::Kind::Other,
                                std::string(std::strerror(err)) + "; the file now has both names, " +
-                                   src.folderShown + src.name + " may be removed by hand"};
+                                   shown(from) + " may be removed by hand"};
         }
         return std::nullopt;
     }
 
+    std::string rootPath_;
     Fd root_;
+    FolderCache& cache_ = FolderCache::instance();
 };
 
 }  // namespace
+
+namespace posix {
+void forgetFolderListings() {
+    FolderCache& cache = FolderCache::instance();
+    const std::lock_guard lock(cache.mutex());
+    cache.forget();
+}
+}  // namespace posix
 
 std::unique_ptr<FileServices> makeSystemFileServices(const std::string& folder) {
     return std::make_unique<PosixFileServices>(folder);

@@ -22,6 +22,14 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string foldAsciiCase(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        c = foldAscii(c);
+    }
+    return folded;
+}
+
 bool CaseVariants::offer(std::string_view entry) {
     if (!equalsIgnoringAsciiCase(entry, name_)) {
         return false;

@@ -11,6 +11,10 @@ namespace orvando {
 
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
+// The name with its ASCII capitals made small; equal for exactly those names
+// that equalsIgnoringAsciiCase holds equal.
+std::string foldAsciiCase(std::string_view name);
+
 // Collects, in the order seen, the entries of one folder that equal `name`
 // without regard to ASCII case (the exact spelling included, if present).
 class CaseVariants {
