@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/file_services.h"
+#include "platform/file_services_posix.h"
 #include "support/temp_folder.h"
 
 namespace orvando::testing {
@@ -218,6 +219,68 @@ TEST(RenamePermission, ReadOnlyFolderIsReportedAsPermissionDenied) {
     EXPECT_EQ(kind, 'P');
     EXPECT_EQ(folder.files(), (std::map<std::string, std::string>{{kAhto, "stock"}}));
 }
+
+// Folders once listed are kept current: changes made by other programs after
+// the listing are seen by the next lookup.
+struct LaterChangeCase {
+    const char* name;
+    std::function<void(TempFolder&)> change;  // made after the folder was listed
+    std::optional<RenameError::Kind> error;
+    std::string present;  // a catalogue name that must be reported present afterwards ("" for none)
+    friend void PrintTo(const LaterChangeCase& c, std::ostream* os) { *os << c.name; }
+};
+
+const LaterChangeCase kLaterChanges[] = {
+    {"TargetAppearsInOtherCase",
+     [](TempFolder& f) { f.addFile("StreamMusic\\MUS_AREA_AHTO.ORIGINAL.WAV", "later"); },
+     RenameError::Kind::TargetExists, ""},
+    {"SourceRenamedByHandToOtherCase",
+     [](TempFolder& f) {
+         std::filesystem::rename(f.native("StreamMusic\\Mus_Area_Ahto.wav"),
+                                 f.native("StreamMusic\\MUS_AREA_AHTO.WAV"));
+     },
+     std::nullopt, kAhto},
+    {"FolderReplacedByAnother",
+     [](TempFolder& f) {
+         std::filesystem::rename(f.native("StreamMusic"), f.native("old"));
+         f.addFile("STREAMMUSIC\\mus_area_ahto.WAV", "new folder");
+     },
+     std::nullopt, kAhto},
+    {"SourceRemoved",
+     [](TempFolder& f) { std::filesystem::remove(f.native("StreamMusic\\Mus_Area_Ahto.wav")); },
+     RenameError::Kind::Other, ""},
+};
+
+class LaterChange : public ::testing::TestWithParam<LaterChangeCase> {};
+
+TEST_P(LaterChange, IsSeenByTheNextLookup) {
+    const LaterChangeCase& c = GetParam();
+    TempFolder folder;
+    folder.addFile("StreamMusic\\Mus_Area_Ahto.wav", "stock");
+    auto files = makeSystemFileServices(folder.path().string());
+    ASSERT_TRUE(files->fileExists(kAhto));  // lists both folders
+    ASSERT_FALSE(files->fileExists(kAhtoBackup));
+    const auto readsBefore = posix::folderReads();
+    c.change(folder);
+    const auto before = folder.files();
+    if (!c.present.empty()) {
+        EXPECT_TRUE(files->fileExists(c.present));
+    }
+    const auto error = files->renameNoReplace(kAhto, kAhtoBackup);
+    ASSERT_EQ(error.has_value(), c.error.has_value()) << (error ? error->reason : "renamed");
+    if (error) {
+        EXPECT_EQ(error->kind, *c.error) << error->reason;
+        EXPECT_EQ(folder.files(), before);
+    } else {
+        EXPECT_EQ(folder.files().size(), before.size());
+    }
+    if (std::string(c.name) != "FolderReplacedByAnother") {
+        EXPECT_EQ(posix::folderReads(), readsBefore) << "a kept listing was read again";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LaterChange, ::testing::ValuesIn(kLaterChanges),
+                         [](const auto& tpi) { return std::string(tpi.param.name); });
 
 }  // namespace
 }  // namespace orvando::testing
