@@ -9,7 +9,6 @@
 
 #include <cctype>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -19,6 +18,7 @@
 #include "engine/operations.h"
 #include "platform/file_services.h"
 #include "platform/file_services_posix.h"
+#include "ratio_reporter.h"
 #include "support/temp_folder.h"
 
 namespace orvando {
@@ -170,35 +170,13 @@ void BM_CycleOtherCaseLargeFolders(benchmark::State& state) {
 }
 BENCHMARK(BM_CycleOtherCaseLargeFolders)->Unit(benchmark::kMillisecond);
 
-// Prints each figure against its floor once every benchmark has run.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        for (const char* name : {"BM_Detection", "BM_Cycle"}) {
-            const std::string floor = std::string(name) + "Floor";
-            if (times_.count(name) != 0 && times_.count(floor) != 0) {
-                std::printf("%s / floor: %.2f\n", name, times_[name] / times_[floor]);
-            }
-        }
-    }
-
-  private:
-    std::map<std::string, double> times_;
-};
-
 }  // namespace
 }  // namespace orvando
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    orvando::RatioReporter reporter;
+    orvando::bench::RatioReporter reporter(
+        {{"BM_Detection", "BM_DetectionFloor"}, {"BM_Cycle", "BM_CycleFloor"}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 orvando_ensure_packages "${ORVANDO_BUILD_PACKAGES[@]}"
 
 build=${ORVANDO_BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANDO_WERROR=ON
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANDO_WERROR=ON -DORVANDO_BUILD_QT=ON
 cmake --build "$build"
 
 # Formatting is part of the build's contract.
