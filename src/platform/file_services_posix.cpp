@@ -30,6 +30,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -74,27 +75,41 @@ class Fd {
 
 using Components = std::vector<std::string>;
 
-// Splits a catalogue path at its backslashes. Refuses anything that could
-// leave the folder: empty, "." or ".." components and forward slashes.
-bool splitPath(const std::string& path, Components& out) {
-    out.clear();
-    std::string current;
-    for (char c : path) {
-        if (c == '\\') {
-            out.push_back(std::move(current));
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    out.push_back(std::move(current));
-    for (const std::string& c : out) {
-        if (c.empty() || c == "." || c == ".." || c.find('/') != std::string::npos ||
-            c.find('\0') != std::string::npos) {
+// A catalogue path as the system takes it, with slashes for its backslashes.
+// Refuses anything that could leave the folder: empty, "." or ".." components
+// and slashes of its own.
+bool nativePath(const std::string& path, std::string& out) {
+    out = path;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= out.size(); ++i) {
+        if (i < out.size() && out[i] == '/') {
             return false;
+        }
+        if (i == out.size() || out[i] == '\\') {
+            const std::string_view component(out.data() + start, i - start);
+            if (component.empty() || component == "." || component == ".." ||
+                component.find('\0') != std::string_view::npos) {
+                return false;
+            }
+            if (i < out.size()) {
+                out[i] = '/';
+            }
+            start = i + 1;
         }
     }
     return true;
+}
+
+Components components(const std::string& native) {
+    Components out(1);
+    for (char c : native) {
+        if (c == '/') {
+            out.emplace_back();
+        } else {
+            out.back() += c;
+        }
+    }
+    return out;
 }
 
 // Paths below the game folder as the system takes them ("StreamMusic/x.wav";
@@ -248,8 +263,44 @@ class FolderCache {
         return &(listings_[path] = std::move(*listing));
     }
 
-    // Applies what inotify has reported since the last call.
+    // Applies what inotify has reported, unless that was done less than
+    // kFreshFor ago. Reading the reports costs as much as a third of a
+    // rename, and an operation makes its 30 renames within a millisecond or
+    // two; after a message box, which the user takes seconds to close, the
+    // reports are read again. A name another program creates in the meantime
+    // can be missed for that long, as it could between any look and the
+    // rename; a file of the exact name is never replaced either way, since the
+    // kernel refuses that at the rename itself.
     void catchUp() {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - caughtUpAt_ >= kFreshFor) {
+            caughtUpAt_ = now;
+            readReports();
+        }
+    }
+
+    // Records a rename this program made, before inotify reports it.
+    void renamed(const std::string& fromFolderPath, const std::string& fromName,
+                 const std::string& toFolderPath, const std::string& toName) {
+        if (const auto it = listings_.find(fromFolderPath); it != listings_.end()) {
+            it->second.remove(fromName);
+        }
+        if (const auto it = listings_.find(toFolderPath); it != listings_.end()) {
+            it->second.add(toName, Listing::Kind::Unknown);
+        }
+    }
+
+    // Drops every listing, as if the process had just started.
+    void forget() {
+        readReports();
+        listings_.clear();
+    }
+
+  private:
+    static constexpr int kNotOpened = -2;
+    static constexpr auto kFreshFor = std::chrono::milliseconds(1);
+
+    void readReports() {
         if (inotify_ < 0) {
             return;
         }
@@ -271,26 +322,6 @@ class FolderCache {
             }
         }
     }
-
-    // Records a rename this program made, before inotify reports it.
-    void renamed(const std::string& fromFolderPath, const std::string& fromName,
-                 const std::string& toFolderPath, const std::string& toName) {
-        if (const auto it = listings_.find(fromFolderPath); it != listings_.end()) {
-            it->second.remove(fromName);
-        }
-        if (const auto it = listings_.find(toFolderPath); it != listings_.end()) {
-            it->second.add(toName, Listing::Kind::Unknown);
-        }
-    }
-
-    // Drops every listing, as if the process had just started.
-    void forget() {
-        catchUp();
-        listings_.clear();
-    }
-
-  private:
-    static constexpr int kNotOpened = -2;
 
     void apply(const inotify_event& event) {
         if ((event.mask & IN_Q_OVERFLOW) != 0) {
@@ -331,6 +362,7 @@ class FolderCache {
 
     std::mutex mutex_;
     int inotify_ = kNotOpened;
+    std::chrono::steady_clock::time_point caughtUpAt_{};
     std::unordered_map<std::string, Listing> listings_;
     std::unordered_map<int, std::vector<std::string>> pathsOfWatch_;
     std::optional<Listing> scratch_;
@@ -356,17 +388,13 @@ class PosixFileServices final : public FileServices {
           root_(::open(rootPath_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
 
     bool fileExists(const std::string& path) override {
-        Components components;
-        if (root_.get() < 0 || !splitPath(path, components)) {
+        std::string native;
+        if (root_.get() < 0 || !nativePath(path, native)) {
             return false;
         }
         // The common case, every component in its exact spelling: one call.
         struct stat st {};
-        std::string exact = components.front();
-        for (std::size_t i = 1; i < components.size(); ++i) {
-            exact = join(exact, components[i]);
-        }
-        if (::fstatat(root_.get(), exact.c_str(), &st, 0) == 0) {
+        if (::fstatat(root_.get(), native.c_str(), &st, 0) == 0) {
             return S_ISREG(st.st_mode);
         }
         if (errno != ENOENT && errno != ENOTDIR) {
@@ -374,7 +402,7 @@ class PosixFileServices final : public FileServices {
         }
         const std::lock_guard lock(cache_.mutex());
         cache_.catchUp();
-        for (const std::string& entry : locate(components)) {
+        for (const std::string& entry : locate(components(native))) {
             if (::fstatat(root_.get(), entry.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode)) {
                 return true;
             }
@@ -384,14 +412,16 @@ class PosixFileServices final : public FileServices {
 
     std::optional<RenameError> renameNoReplace(const std::string& from,
                                                const std::string& to) override {
-        Components source;
-        Components target;
-        if (!splitPath(from, source) || !splitPath(to, target)) {
+        std::string fromNative;
+        std::string toNative;
+        if (!nativePath(from, fromNative) || !nativePath(to, toNative)) {
             return RenameError{RenameError::Kind::Other, "not a valid file name"};
         }
         if (root_.get() < 0) {
             return errorFromErrno(ENOENT);
         }
+        const Components source = components(fromNative);
+        const Components target = components(toNative);
         const std::lock_guard lock(cache_.mutex());
         cache_.catchUp();
         const std::vector<std::string> sources = locate(source);
