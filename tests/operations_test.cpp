@@ -2,6 +2,7 @@
 // and boxes, the warning for a missing file, and the stop at a refused rename.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,17 +31,29 @@ const char* const kReplacements[][2] = {
     {"streamsounds\\mus_sbat_valsith.mod.wav", "streamsounds\\mus_sbat_valsith.wav"},
 };
 
+const std::vector<std::string> kStart = {"disable rename", "disable unrename", "hide window"};
+
 std::string renameLine(std::string_view from, std::string_view to) {
     return "rename " + s(from) + " -> " + s(to);
 }
 
-std::string warningLine(std::string_view oldname, std::string_view finalname) {
-    return boxLine(
-        MsgBoxStyle::Exclamation, "File rename error",
-        "Cannot locate file: " + s(oldname) + " - Final name needs to be: " + s(finalname) + " .");
+// The 30 pairs in run order: enable parks the 23 stock tracks, then moves the
+// replacements in; restore moves the replacements out, then returns the rows.
+std::vector<std::pair<std::string, std::string>> runOrder(bool enable) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    std::vector<std::pair<std::string, std::string>> replacements;
+    for (std::size_t i = 0; i < kStockNames.size(); ++i) {
+        rows.emplace_back(enable ? s(kStockNames[i]) : s(kBackupNames[i]),
+                          enable ? s(kBackupNames[i]) : s(kStockNames[i]));
+    }
+    for (const auto& r : kReplacements) {
+        replacements.emplace_back(enable ? r[0] : r[1], enable ? r[1] : r[0]);
+    }
+    auto order = enable ? rows : replacements;
+    for (const auto& p : enable ? replacements : rows)
+        order.push_back(p);
+    return order;
 }
-
-const std::vector<std::string> kStart = {"disable rename", "disable unrename", "hide window"};
 
 class Operation : public ::testing::Test {
   protected:
@@ -50,9 +63,8 @@ class Operation : public ::testing::Test {
     std::vector<std::string> effects() const {
         std::vector<std::string> out;
         for (const std::string& line : log) {
-            if (line.rfind("query ", 0) != 0) {
+            if (line.rfind("query ", 0) != 0)
                 out.push_back(line);
-            }
         }
         return out;
     }
@@ -60,8 +72,7 @@ class Operation : public ::testing::Test {
     std::string detect() {
         std::vector<std::string> scratch;
         RecordingView v(scratch);
-        frmMusic f(v, folder);
-        f.Form_Load();
+        frmMusic(v, folder).Form_Load();
         return v.caption;
     }
 
@@ -71,184 +82,130 @@ class Operation : public ::testing::Test {
     frmMusic form{view, folder};
 };
 
-TEST_F(Operation, EnableParksEveryStockTrackThenMovesTheReplacementsIn) {
-    fillStockFolder(folder);
-    form.rename_Click();
+// A complete folder with some files missing: each missing source gives one
+// warning at its place in the run, everything else is renamed, and the
+// program ends normally.
+struct GapCase {
+    const char* name;
+    bool enable;
+    std::set<std::string> missing;  // removed from the complete folder
+    std::string detectedAfter;
+    friend void PrintTo(const GapCase& c, std::ostream* os) { *os << c.name; }
+};
 
-    std::vector<std::string> expected = kStart;
-    for (std::size_t i = 0; i < kStockNames.size(); ++i) {
-        expected.push_back(renameLine(kStockNames[i], kBackupNames[i]));
-    }
-    for (const auto& r : kReplacements) {
-        expected.push_back(renameLine(r[0], r[1]));
-    }
-    expected.push_back("end 0");
-    EXPECT_EQ(effects(), expected);
-    EXPECT_EQ(detect(), "Orvando v2 (Det: Mod Enabled)");
-}
+class Gaps : public Operation, public ::testing::WithParamInterface<GapCase> {};
 
-TEST_F(Operation, RestoreMovesTheReplacementsOutThenReturnsEveryBackup) {
-    fillEnabledFolder(folder);
-    form.unrename_Click();
-
-    std::vector<std::string> expected = kStart;
-    for (const auto& r : kReplacements) {
-        expected.push_back(renameLine(r[1], r[0]));
-    }
-    for (std::size_t i = 0; i < kStockNames.size(); ++i) {
-        expected.push_back(renameLine(kBackupNames[i], kStockNames[i]));
-    }
-    expected.push_back("end 0");
-    EXPECT_EQ(effects(), expected);
-    EXPECT_EQ(detect(), "Orvando v2 (Det: Not Enabled)");
-}
-
-TEST_F(Operation, EnableThenRestoreGivesBackEveryFileUnderItsOwnName) {
-    fillStockFolder(folder);
+TEST_P(Gaps, EveryPairInOrderAndOneWarningPerMissingFile) {
+    const GapCase& c = GetParam();
+    c.enable ? fillStockFolder(folder) : fillEnabledFolder(folder);
+    for (const std::string& name : c.missing)
+        folder.remove(name);
     const auto before = folder.files();
-    form.rename_Click();
-    for (const auto& r : kReplacements) {
-        EXPECT_EQ(folder.files().at(r[1]), contentFor(r[0])) << "replacement track in place";
+    c.enable ? form.rename_Click() : form.unrename_Click();
+
+    std::vector<std::string> expected = kStart;
+    for (const auto& [from, to] : runOrder(c.enable)) {
+        expected.push_back(c.missing.count(from) == 0
+                               ? renameLine(from, to)
+                               : boxLine(MsgBoxStyle::Exclamation, "File rename error",
+                                         "Cannot locate file: " + from +
+                                             " - Final name needs to be: " + to + " ."));
     }
-    std::vector<std::string> scratch;
-    RecordingView secondView(scratch);
-    frmMusic second(secondView, folder);
-    second.Form_Load();
-    second.unrename_Click();
-    EXPECT_EQ(folder.files(), before);
-    EXPECT_EQ(secondView.exitStatus, 0);
+    expected.push_back("end 0");
+    EXPECT_EQ(effects(), expected);
+
+    std::multiset<std::string> contentsBefore, contentsAfter;
+    for (const auto& [path, content] : before)
+        contentsBefore.insert(content);
+    for (const auto& [path, content] : folder.files())
+        contentsAfter.insert(content);
+    EXPECT_EQ(contentsAfter, contentsBefore);
+    EXPECT_EQ(detect(), c.detectedAfter);
 }
 
-TEST_F(Operation, MissingStockTrackIsReportedAtItsPlaceAndSkipped) {
-    fillStockFolder(folder);
-    folder.remove(s(kStockNames[7]));
-    form.rename_Click();
+INSTANTIATE_TEST_SUITE_P(
+    Runs, Gaps,
+    ::testing::Values(GapCase{"EnableStockGame", true, {}, "Orvando v2 (Det: Mod Enabled)"},
+                      GapCase{"RestoreEnabledGame", false, {}, "Orvando v2 (Det: Not Enabled)"},
+                      GapCase{"EnableRow7StockMissing",
+                              true,
+                              {s(kStockNames[7])},
+                              "Orvando v2 (Det: Error, rec. Un-rename)"},
+                      // The seven stock names stay vacant, which the state does not show.
+                      GapCase{"EnableWithoutReplacements",
+                              true,
+                              {kReplacements[0][0], kReplacements[1][0], kReplacements[2][0],
+                               kReplacements[3][0], kReplacements[4][0], kReplacements[5][0],
+                               kReplacements[6][0]},
+                              "Orvando v2 (Det: Mod Enabled)"},
+                      GapCase{"RestoreRow7BackupMissing",
+                              false,
+                              {s(kBackupNames[7])},
+                              "Orvando v2 (Det: Error, rec. Rename)"},
+                      // The enable had found no replacement for this stock name.
+                      GapCase{"RestoreVacantStockName",
+                              false,
+                              {kReplacements[3][1]},
+                              "Orvando v2 (Det: Not Enabled)"}),
+    [](const auto& tpi) { return std::string(tpi.param.name); });
 
-    const auto e = effects();
-    ASSERT_EQ(e.size(), kStart.size() + 29 + 1 + 1);
-    EXPECT_EQ(e[3 + 6], renameLine(kStockNames[6], kBackupNames[6]));
-    EXPECT_EQ(e[3 + 7], boxLine(MsgBoxStyle::Exclamation, "File rename error",
-                                "Cannot locate file: streammusic\\mus_area_valsith.wav - Final "
-                                "name needs to be: streammusic\\mus_area_valsith.original.wav ."));
-    EXPECT_EQ(e[3 + 8], renameLine(kStockNames[8], kBackupNames[8]));
-    EXPECT_EQ(e.back(), "end 0");
-    EXPECT_EQ(view.boxes, 1);
-}
-
-TEST_F(Operation, EveryMissingReplacementGivesOneBoxInStepOrder) {
-    for (auto n : kStockNames) {
-        folder.addFile(s(n), "x");
-    }
-    form.rename_Click();
-
-    const auto e = effects();
-    ASSERT_EQ(e.size(), kStart.size() + 23 + 7 + 1);
-    for (std::size_t step = 0; step < 7; ++step) {
-        EXPECT_EQ(e[3 + 23 + step], warningLine(kReplacements[step][0], kReplacements[step][1]));
-    }
-    // Every backup exists and the probe's stock name is vacant: the seven
-    // vacant stock names do not show in the state.
-    EXPECT_EQ(detect(), "Orvando v2 (Det: Mod Enabled)");
-}
-
-TEST_F(Operation, RestoreReportsAVacantStockNameThenRestoresEveryRow) {
-    fillEnabledFolder(folder);
-    folder.remove(kReplacements[3][1]);  // the enable found no replacement for it
-    form.unrename_Click();
-
-    const auto e = effects();
-    EXPECT_EQ(e[3 + 3], warningLine(kReplacements[3][1], kReplacements[3][0]));
-    EXPECT_EQ(view.boxes, 1);
-    EXPECT_EQ(e.back(), "end 0");
-    EXPECT_EQ(folder.files().at(kReplacements[3][1]), contentFor(kReplacements[3][1]));
-    EXPECT_EQ(detect(), "Orvando v2 (Det: Not Enabled)");
-}
-
-TEST_F(Operation, MissingBackupIsReportedAtItsPlaceAndTheRestFollow) {
-    fillEnabledFolder(folder);
-    folder.remove(s(kBackupNames[7]));
-    form.unrename_Click();
-
-    const auto e = effects();
-    ASSERT_EQ(e.size(), kStart.size() + 7 + 22 + 1 + 1);
-    EXPECT_EQ(e[3 + 7 + 7], warningLine(kBackupNames[7], kStockNames[7]));
-    EXPECT_EQ(e[3 + 7 + 8], renameLine(kBackupNames[8], kStockNames[8]));
-}
-
-// A taken target stops the run at once: one error box, nothing after it is
-// tried, nothing before it is undone, and nothing is overwritten.
+// A refused rename stops the run at once: one error box, nothing after it is
+// tried, nothing before it is undone, nothing is overwritten, exit status 1.
 struct RefusalCase {
     const char* name;
     bool enable;
-    std::string blocker;  // the existing target
-    std::size_t renamesBefore;
-    std::string failing;  // the rename that is refused
+    std::size_t failingStep;  // index in the run order
+    bool permission;          // refused for permission, else the target exists
     std::string countText;
     friend void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class Refusal : public Operation, public ::testing::WithParamInterface<RefusalCase> {};
 
-TEST_P(Refusal, StopsAtTheTakenTargetWithOneErrorBox) {
+TEST_P(Refusal, StopsAtTheRefusedRenameWithOneErrorBox) {
     const RefusalCase& c = GetParam();
     c.enable ? fillStockFolder(folder) : fillEnabledFolder(folder);
-    folder.addFile(c.blocker, "blocker");
+    const auto order = runOrder(c.enable);
+    const auto& [from, to] = order[c.failingStep];
+    if (c.permission) {
+        folder.refuseRenameOf(from, {RenameError::Kind::PermissionDenied, "permission denied"});
+    } else {
+        folder.addFile(to, "blocker");
+    }
     const auto before = folder.files();
     c.enable ? form.rename_Click() : form.unrename_Click();
 
-    const auto e = effects();
-    ASSERT_EQ(e.size(), kStart.size() + c.renamesBefore + 1 + 2);
-    EXPECT_EQ(e[kStart.size() + c.renamesBefore], c.failing);
-    EXPECT_EQ(e[e.size() - 2],
-              boxLine(MsgBoxStyle::Critical, "Orvando v2",
-                      "Cannot rename " + c.failing.substr(7, c.failing.find(" -> ") - 7) + " to " +
-                          c.blocker + ": already exists.\n\nNothing was overwritten and no " +
-                          "further file was renamed. " + c.countText +
-                          "\n\nStart the program again to see the state of the game folder."));
-    EXPECT_EQ(e.back(), "end 1");
-    EXPECT_EQ(view.boxes, 1);
-
-    const auto after = folder.files();
-    EXPECT_EQ(after.at(c.blocker), "blocker");
-    EXPECT_EQ(after.size(), before.size());
+    std::vector<std::string> expected = kStart;
+    for (std::size_t i = 0; i <= c.failingStep; ++i) {
+        expected.push_back(renameLine(order[i].first, order[i].second));
+    }
+    expected.push_back(
+        boxLine(MsgBoxStyle::Critical, "Orvando v2",
+                "Cannot rename " + from + " to " + to + ": " +
+                    (c.permission ? "permission denied" : "already exists") +
+                    ".\n\nNothing was overwritten and no further file was renamed. " + c.countText +
+                    "\n\nStart the program again to see the state of the game folder."));
+    expected.push_back("end 1");
+    EXPECT_EQ(effects(), expected);
+    EXPECT_EQ(folder.files().size(), before.size());
+    if (!c.permission) {
+        EXPECT_EQ(folder.files().at(to), "blocker");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    TakenTargets, Refusal,
-    ::testing::Values(RefusalCase{"EnableBackupOfRow7Exists", true, s(kBackupNames[7]), 7,
-                                  renameLine(kStockNames[7], kBackupNames[7]),
+    Refused, Refusal,
+    ::testing::Values(RefusalCase{"EnableBackupOfRow7Exists", true, 7, false,
                                   "The 7 renames made before this one stay made."},
-                      RefusalCase{"EnableFirstBackupExists", true, s(kBackupNames[0]), 0,
-                                  renameLine(kStockNames[0], kBackupNames[0]),
+                      RefusalCase{"EnableFirstBackupExists", true, 0, false,
                                   "No file was renamed before this one."},
-                      RefusalCase{"RestoreFirstReplacementExists", false, kReplacements[0][0], 0,
-                                  renameLine(kReplacements[0][1], kReplacements[0][0]),
+                      RefusalCase{"RestoreFirstReplacementExists", false, 0, false,
                                   "No file was renamed before this one."},
-                      RefusalCase{"RestoreSecondReplacementExists", false, kReplacements[1][0], 1,
-                                  renameLine(kReplacements[1][1], kReplacements[1][0]),
-                                  "The 1 rename made before this one stays made."}),
+                      RefusalCase{"RestoreSecondReplacementExists", false, 1, false,
+                                  "The 1 rename made before this one stays made."},
+                      RefusalCase{"EnablePermissionDeniedAtRow3", true, 3, true,
+                                  "The 3 renames made before this one stay made."}),
     [](const auto& tpi) { return std::string(tpi.param.name); });
-
-TEST_F(Operation, PermissionRefusalNamesTheReasonAndEndsWithFailure) {
-    fillStockFolder(folder);
-    folder.refuseRenameOf(s(kStockNames[0]),
-                          {RenameError::Kind::PermissionDenied, "permission denied"});
-    form.rename_Click();
-    const auto e = effects();
-    ASSERT_EQ(e.size(), 3u + 1 + 2);
-    EXPECT_NE(e[4].find(": permission denied.\n"), std::string::npos) << e[4];
-    EXPECT_EQ(view.exitStatus, 1);
-}
-
-TEST_F(Operation, TheWindowIsHiddenBeforeAnyBoxOrRename) {
-    fillStockFolder(folder);
-    folder.remove(s(kStockNames[0]));
-    form.rename_Click();
-    const auto e = effects();
-    ASSERT_GE(e.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(e.begin(), e.begin() + 3), kStart);
-    EXPECT_EQ(e[3], warningLine(kStockNames[0], kBackupNames[0]));
-}
 
 TEST_F(Operation, ErrorHelpShowsTheSameBoxEachTimeAndChangesNothing) {
     fillStockFolder(folder);
