@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (optimised) and prints every figure with its ratio to
+# the floor measured in the same run. Figures are medians of 9 repetitions.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. tools/deps.sh
+orvando_ensure_packages "${ORVANDO_BUILD_PACKAGES[@]}"
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANDO_BUILD_QT=ON >/dev/null
+cmake --build build-bench --target orvando_bench orvando_window_bench
+args=(--benchmark_repetitions=9 --benchmark_report_aggregates_only=true --benchmark_color=false)
+build-bench/bench/orvando_bench "${args[@]}"
+build-bench/bench/orvando_window_bench "${args[@]}"
