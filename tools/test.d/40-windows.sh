@@ -7,8 +7,10 @@
 #
 #   empty folder -> the "File error" box alone; Return ends the program with 1
 #   stock folder -> click "Rename (Enable-Mod)"                  -> exits 0
-#   restart      -> "Mod Enabled"; Escape does nothing; the help box comes
-#                   and goes; click "Un-rename (Normal Music)"   -> exits 0
+#   restart      -> "Mod Enabled"; Escape does nothing; Tab, Enter shows
+#                   the help box (Enter acts on the focused button only);
+#                   so does a click on "Error Help"; click "Un-rename
+#                   (Normal Music)"                              -> exits 0
 #   restart      -> "Not Enabled"; Alt+F4 closes it, renaming nothing
 # and in the end every file is back under its name with its content.
 set -euo pipefail
@@ -173,18 +175,30 @@ expect_exit 0
 echo "== restart: restore"
 start_app "$game"
 win=$(find_window "Orvando v2 (Det: Mod Enabled)")
+# The focus starts on "Un-rename (Normal Music)": Escape must not click it.
 press "$win" Escape
-still_running "Escape closed the window"
-find_window "Orvando v2 (Det: Mod Enabled)" >/dev/null
-click "$win" "${help_xy[@]}"
+still_running "Escape closed the window or ran the restore"
+no_window "How to manage an error"
+# Tab to "Error Help"; Enter acts on that button alone.
+press "$win" Tab
+press "$win" Return
 box=$(find_window "How to manage an error")
 press "$box" Return
 still_running "the help box ended the program"
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name "^How to manage an error$" >/dev/null 2>&1 || break
-  sleep 0.1
-done
-no_window "How to manage an error"
+box_gone() {
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name "^How to manage an error$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  fail "the help box stayed"
+}
+box_gone
+[ -e "$game/streammusic/mus_area_desert.original.wav" ] || fail "a key ran the restore"
+# The same box by a click, then the restore by a click.
+click "$win" "${help_xy[@]}"
+box=$(find_window "How to manage an error")
+press "$box" Return
+box_gone
 click "$win" "${unrename_xy[@]}"
 expect_exit 0
 
