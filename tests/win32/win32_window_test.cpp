@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -151,6 +152,10 @@ struct Placement {
     int left, top, width, height;  // pixels at 96 dpi
 };
 
+void PrintTo(const Placement& p, std::ostream* os) {
+    *os << p.name;
+}
+
 class Layout : public Window, public ::testing::WithParamInterface<Placement> {};
 
 TEST_P(Layout, ControlsStandAtTheirDesignedPlaces) {
@@ -280,6 +285,10 @@ struct LoadCase {
     const wchar_t* caption;
     std::vector<Control> tabOrder;  // the visible buttons, focus first
 };
+
+void PrintTo(const LoadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Load : public Window, public ::testing::WithParamInterface<LoadCase> {};
 
