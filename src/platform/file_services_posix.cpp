@@ -24,13 +24,13 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -159,6 +159,12 @@ struct Listing {
         }
     }
 
+    bool has(const std::string& name) const {
+        const auto it = byFolded.find(foldAsciiCase(name));
+        return it != byFolded.end() && std::any_of(it->second.begin(), it->second.end(),
+                                                   [&](const Entry& e) { return e.name == name; });
+    }
+
     // The exact spelling alone when that entry exists, otherwise every entry
     // equal to `name` without regard to ASCII case, in sorted order.
     std::vector<Entry> named(const std::string& name) const {
@@ -263,30 +269,34 @@ class FolderCache {
         return &(listings_[path] = std::move(*listing));
     }
 
-    // Applies what inotify has reported, unless that was done less than
-    // kFreshFor ago. Reading the reports costs as much as a third of a
-    // rename, and an operation makes its 30 renames within a millisecond or
-    // two; after a message box, which the user takes seconds to close, the
-    // reports are read again. A name another program creates in the meantime
-    // can be missed for that long, as it could between any look and the
-    // rename; a file of the exact name is never replaced either way, since the
-    // kernel refuses that at the rename itself.
+    // Applies what inotify has reported that this program does not know yet.
+    // Reading the reports costs as much as a third of a rename, and after
+    // each of its own renames the queue holds the two reports of it, already
+    // applied. So the queue's size is asked first (far cheaper), and the
+    // reports are read only when it holds more than those.
     void catchUp() {
-        const auto now = std::chrono::steady_clock::now();
-        if (now - caughtUpAt_ >= kFreshFor) {
-            caughtUpAt_ = now;
-            readReports();
+        if (inotify_ < 0) {
+            return;
         }
+        int pending = 0;
+        if (ownReports_ < kOwnReportsLimit && ::ioctl(inotify_, FIONREAD, &pending) == 0 &&
+            static_cast<std::size_t>(pending) == ownReports_) {
+            return;
+        }
+        readReports();
     }
 
     // Records a rename this program made, before inotify reports it.
     void renamed(const std::string& fromFolderPath, const std::string& fromName,
                  const std::string& toFolderPath, const std::string& toName) {
+        // A kept listing means a watched folder, which reports the rename.
         if (const auto it = listings_.find(fromFolderPath); it != listings_.end()) {
             it->second.remove(fromName);
+            ownReports_ += reportSize(fromName);
         }
         if (const auto it = listings_.find(toFolderPath); it != listings_.end()) {
             it->second.add(toName, Listing::Kind::Unknown);
+            ownReports_ += reportSize(toName);
         }
     }
 
@@ -298,7 +308,14 @@ class FolderCache {
 
   private:
     static constexpr int kNotOpened = -2;
-    static constexpr auto kFreshFor = std::chrono::milliseconds(1);
+    static constexpr std::size_t kOwnReportsLimit = 64 * 1024;
+
+    // The bytes inotify queues for a report naming `name`: the record and
+    // the name with its terminating zero, padded to the record's size.
+    static std::size_t reportSize(const std::string& name) {
+        constexpr std::size_t record = sizeof(inotify_event);
+        return record + (name.size() + 1 + record - 1) / record * record;
+    }
 
     void readReports() {
         if (inotify_ < 0) {
@@ -308,6 +325,7 @@ class FolderCache {
         for (;;) {
             const ssize_t n = ::read(inotify_, buffer, sizeof buffer);
             if (n <= 0) {
+                ownReports_ = 0;
                 return;
             }
             for (ssize_t at = 0; at < n;) {
@@ -318,6 +336,7 @@ class FolderCache {
             // A read that left room for a further report found the queue empty.
             if (static_cast<std::size_t>(n) + sizeof(inotify_event) + NAME_MAX + 1 <=
                 sizeof buffer) {
+                ownReports_ = 0;
                 return;
             }
         }
@@ -362,7 +381,7 @@ class FolderCache {
 
     std::mutex mutex_;
     int inotify_ = kNotOpened;
-    std::chrono::steady_clock::time_point caughtUpAt_{};
+    std::size_t ownReports_ = 0;  // queued reports of this program's own renames
     std::unordered_map<std::string, Listing> listings_;
     std::unordered_map<int, std::vector<std::string>> pathsOfWatch_;
     std::optional<Listing> scratch_;
@@ -420,10 +439,25 @@ class PosixFileServices final : public FileServices {
         if (root_.get() < 0) {
             return errorFromErrno(ENOENT);
         }
-        const Components source = components(fromNative);
-        const Components target = components(toNative);
         const std::lock_guard lock(cache_.mutex());
         cache_.catchUp();
+
+        // The common case needs no search: both names in one folder spelt as
+        // the catalogue spells it, the source there in its exact spelling.
+        const auto slash = fromNative.rfind('/');
+        if (slash != std::string::npos && toNative.size() > slash &&
+            toNative.compare(0, slash + 1, fromNative, 0, slash + 1) == 0 &&
+            toNative.find('/', slash + 1) == std::string::npos) {
+            const std::string folder = fromNative.substr(0, slash);
+            const Listing* l = listing(folder);
+            if (l != nullptr && l->has(fromNative.substr(slash + 1))) {
+                return renameInto(folder, fromNative.substr(slash + 1), folder,
+                                  toNative.substr(slash + 1));
+            }
+        }
+
+        const Components source = components(fromNative);
+        const Components target = components(toNative);
         const std::vector<std::string> sources = locate(source);
         if (sources.empty()) {
             return errorFromErrno(ENOENT);
@@ -454,10 +488,16 @@ class PosixFileServices final : public FileServices {
             }
             dstFolder = folders.front();
         }
-        const std::string& dstName = target.back();
+        return renameInto(srcFolder, srcName, dstFolder, target.back());
+    }
 
-        // Any spelling of the new name counts as taken: on the game's own
-        // platform it would be the same file.
+  private:
+    // Renames an entry found in `srcFolder` to `dstName` in `dstFolder`,
+    // unless any spelling of that name is taken: on the game's own platform it
+    // would be the same file.
+    std::optional<RenameError> renameInto(const std::string& srcFolder, const std::string& srcName,
+                                          const std::string& dstFolder,
+                                          const std::string& dstName) {
         const auto taken = named(dstFolder, dstName);
         if (!taken.empty()) {
             RenameError error{RenameError::Kind::TargetExists, "already exists"};
@@ -473,7 +513,6 @@ class PosixFileServices final : public FileServices {
         return std::nullopt;
     }
 
-  private:
     static bool sameFolder(const Components& a, const Components& b) {
         if (a.size() != b.size()) {
             return false;
