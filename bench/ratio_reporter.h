@@ -16,7 +16,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   public:
     // Pairs of (benchmark, its floor).
     explicit RatioReporter(std::vector<std::pair<std::string, std::string>> pairs)
-        : pairs_(std::move(pairs)) {}
+        : ConsoleReporter(OO_Tabular), pairs_(std::move(pairs)) {}
 
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs) {

@@ -49,6 +49,8 @@ BENCHMARK(BM_EmptyWindowStart)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform warns about every window it cannot raise.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     orvando::bench::RatioReporter reporter(
