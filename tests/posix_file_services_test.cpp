@@ -2,8 +2,6 @@
 // ordinary file, how names are matched without regard to case, and that a
 // rename never replaces anything.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <functional>
 #include <string>
@@ -165,60 +163,6 @@ TEST_P(Rename, RenamesOnlyIntoAFreeNameAndLosesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, Rename, ::testing::ValuesIn(kRenameCases),
                          [](const auto& tpi) { return std::string(tpi.param.name); });
-
-// A file that appears after the program looked is still not replaced.
-TEST(RenameRace, TargetCreatedAfterTheQueryIsRefused) {
-    TempFolder folder;
-    folder.addFile(kAhto, "stock");
-    auto files = makeSystemFileServices(folder.path().string());
-    ASSERT_TRUE(files->fileExists(kAhto));
-    ASSERT_FALSE(files->fileExists(kAhtoBackup));
-    folder.addFile(kAhtoBackup, "appeared meanwhile");
-    const auto error = files->renameNoReplace(kAhto, kAhtoBackup);
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->kind, RenameError::Kind::TargetExists);
-    EXPECT_EQ(folder.read(kAhto), "stock");
-    EXPECT_EQ(folder.read(kAhtoBackup), "appeared meanwhile");
-}
-
-// A folder the user may not write. Root may write anywhere, so the rename is
-// made by a child process that gives up root first.
-TEST(RenamePermission, ReadOnlyFolderIsReportedAsPermissionDenied) {
-    TempFolder folder;
-    folder.addFile(kAhto, "stock");
-    std::filesystem::permissions(
-        folder.path(), std::filesystem::perms::others_read | std::filesystem::perms::others_exec,
-        std::filesystem::perm_options::add);
-    std::filesystem::permissions(folder.native("streammusic"),
-                                 std::filesystem::perms::owner_write |
-                                     std::filesystem::perms::group_write |
-                                     std::filesystem::perms::others_write,
-                                 std::filesystem::perm_options::remove);
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-            ::_exit(3);
-        }
-        auto files = makeSystemFileServices(folder.path().string());
-        const auto error = files->renameNoReplace(kAhto, kAhtoBackup);
-        const char kind = !error                                               ? 'R'
-                          : error->kind == RenameError::Kind::PermissionDenied ? 'P'
-                                                                               : 'O';
-        ::_exit(::write(pipeFds[1], &kind, 1) == 1 ? 0 : 4);
-    }
-    ::close(pipeFds[1]);
-    char kind = '?';
-    ASSERT_EQ(::read(pipeFds[0], &kind, 1), 1);
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(kind, 'P');
-    EXPECT_EQ(folder.files(), (std::map<std::string, std::string>{{kAhto, "stock"}}));
-}
 
 // Folders once listed are kept current: changes made by other programs after
 // the listing are seen by the lookups that follow.
