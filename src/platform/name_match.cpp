@@ -30,12 +30,4 @@ std::string foldAsciiCase(std::string_view name) {
     return folded;
 }
 
-bool CaseVariants::offer(std::string_view entry) {
-    if (!equalsIgnoringAsciiCase(entry, name_)) {
-        return false;
-    }
-    matches_.emplace_back(entry);
-    return true;
-}
-
 }  // namespace orvando
