@@ -449,15 +449,16 @@ class PosixFileServices final : public FileServices {
 
         // The common case needs no search: both names in one folder spelt as
         // the catalogue spells it, the source there in its exact spelling.
-        const auto slash = fromNative.rfind('/');
-        if (slash != std::string::npos && toNative.size() > slash &&
-            toNative.compare(0, slash + 1, fromNative, 0, slash + 1) == 0 &&
-            toNative.find('/', slash + 1) == std::string::npos) {
-            const std::string folder = fromNative.substr(0, slash);
-            const Listing* l = listing(folder);
-            if (l != nullptr && l->has(fromNative.substr(slash + 1))) {
-                return renameInto(folder, fromNative.substr(slash + 1), folder,
-                                  toNative.substr(slash + 1));
+        std::string srcFolder;
+        std::string srcName;
+        std::string dstFolder;
+        std::string dstName;
+        splitLast(fromNative, srcFolder, srcName);
+        splitLast(toNative, dstFolder, dstName);
+        if (srcFolder == dstFolder) {
+            const Listing* l = listing(srcFolder);
+            if (l != nullptr && l->has(srcName)) {
+                return renameInto(srcFolder, srcName, dstFolder, dstName);
             }
         }
 
@@ -476,13 +477,11 @@ class PosixFileServices final : public FileServices {
                 RenameError::Kind::Ambiguous,
                 "more than one file matches this name when case is ignored (" + list + ")"};
         }
-        std::string srcFolder;
-        std::string srcName;
         splitLast(sources.front(), srcFolder, srcName);
 
         // The file stays in the folder it was found in and takes the
         // catalogue's spelling of the new name.
-        std::string dstFolder = srcFolder;
+        dstFolder = srcFolder;
         if (!sameFolder(source, target)) {
             const std::vector<std::string> folders = locateFolders(target, target.size() - 1);
             if (folders.size() != 1) {
@@ -493,7 +492,7 @@ class PosixFileServices final : public FileServices {
             }
             dstFolder = folders.front();
         }
-        return renameInto(srcFolder, srcName, dstFolder, target.back());
+        return renameInto(srcFolder, srcName, dstFolder, dstName);
     }
 
   private:
