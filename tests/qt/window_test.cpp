@@ -1,63 +1,78 @@
-// The window as the user meets it: its designed layout, what each detected
-// state shows, the keyboard, the help box, and its pictures.
+// The Linux window on Qt's offscreen platform: its layout, what each detected
+// state shows, the keyboard, the help box and a whole run of an action button.
 #include <QLabel>
-#include <QListWidget>
-#include <QTemporaryFile>
 #include <QTest>
+#include <QTimer>
 
-#include "catalogue/catalogue.h"
-#include "program_fixture.h"
-#include "ui/qt/icon_picture.h"
+#include "detection/detection.h"
+#include "support/game_folders.h"
+#include "ui/qt/qt_view.h"
+#include "ui/texts.h"
 
-using orvando::testing::Folder;
-using orvando::testing::Program;
+using orvando::InstallState;
 
 namespace {
 
-const QString kHelpText =
-    "The renaming function will report which file cannot be located and renamed. That file will "
-    "be skipped and the process will continue. All you then have to do is manually rename the "
-    "file to match the correct new name.";
+enum class Folder { Empty, Stock, Enabled, LastRowMissing, ProbeBackup };
 
-template <typename T = QWidget>
-T* control(Program& program, const char* name) {
-    return program.window().findChild<T*>(name);
-}
-
-// Counts the times a widget is shown.
-class ShowCounter : public QObject {
-  public:
-    int shows = 0;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
-            ++shows;
-        }
-        return QObject::eventFilter(watched, event);
-    }
+struct Box {
+    QString title, text;
+    QMessageBox::Icon icon;
+    Qt::TextFormat format;
+    Qt::WindowModality modality;
+    qsizetype buttons;
+    bool standsAlone, windowVisible, renameEnabled, unrenameEnabled;
 };
 
-// Starts the program and makes its window the active one, as a click on it would.
-bool startActive(Program& program) {
-    if (program.start()) {
-        return false;
+// The objects main() makes, over an in-memory game folder. Every message box
+// is recorded, then really run and closed with its close box.
+struct Program {
+    explicit Program(Folder kind) {
+        if (kind == Folder::Enabled) {
+            orvando::testing::fillEnabledFolder(folder);
+        } else if (kind != Folder::Empty && kind != Folder::ProbeBackup) {
+            orvando::testing::fillStockFolder(folder);
+        }
+        if (kind == Folder::LastRowMissing) {
+            folder.remove("streammusic\\mus_theme_malak.wav");
+        } else if (kind == Folder::ProbeBackup) {
+            folder.addFile("streammusic\\mus_area_desert.original.wav", "desert");
+        }
+        view.attach(form);
+        view.runBox = [this](QMessageBox& box) {
+            const auto& w = window();
+            boxes.push_back({box.windowTitle(), box.text(), box.icon(), box.textFormat(),
+                             box.windowModality(), box.buttons().size(), !box.parentWidget(),
+                             w.isVisible(), w.renameButton()->isEnabled(),
+                             w.unrenameButton()->isEnabled()});
+            QTimer::singleShot(0, &box, &QWidget::close);
+            box.exec();
+        };
     }
-    program.window().activateWindow();
-    return QTest::qWaitForWindowActive(&program.window());
-}
+    orvando::qt::MusicWindow& window() { return view.window(); }
+    QWidget* control(const QString& name) { return window().findChild<QWidget*>(name); }
+    bool startActive() {
+        const bool ended = orvando::qt::startWindow(view, form).has_value();
+        window().activateWindow();
+        return !ended && QTest::qWaitForWindowActive(&window());
+    }
+
+    orvando::testing::MemoryFolder folder;
+    orvando::qt::QtView view;
+    orvando::frmMusic form{view, folder};
+    std::vector<Box> boxes;
+};
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Folder)
+Q_DECLARE_METATYPE(InstallState)
 
 class WindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void designedLayout_data();
-    void designedLayout();
     void designedWindow();
-    void hiddenListsMirrorTheCatalogue();
-    void errorHelpFont();
     void stateShown_data();
     void stateShown();
     void noGameFolderNeverShowsTheWindow();
@@ -65,103 +80,54 @@ class WindowTest : public QObject {
     void tabOrder();
     void keys_data();
     void keys();
-    void errorHelpTwice_data();
-    void errorHelpTwice();
-    void pictures_data();
-    void pictures();
-    void windowIcon();
-    void iconImage_data();
-    void iconImage();
+    void actionClick_data();
+    void actionClick();
+    void closeBoxEndsTheProgram();
 };
-
-void WindowTest::designedLayout_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("box");
-    QTest::newRow("rename") << "rename" << QRect(72, 16, 137, 57);
-    QTest::newRow("unrename") << "unrename" << QRect(72, 88, 137, 57);
-    QTest::newRow("originalname") << "originalname" << QRect(240, 16, 281, 56);
-    QTest::newRow("modname") << "modname" << QRect(240, 80, 281, 56);
-    QTest::newRow("cmdErrorHelp") << "cmdErrorHelp" << QRect(72, 160, 137, 33);
-    QTest::newRow("Image1") << "Image1" << QRect(0, 0, 48, 48);
-    QTest::newRow("Image2") << "Image2" << QRect(0, 144, 48, 48);
-}
-
-void WindowTest::designedLayout() {
-    QFETCH(QString, name);
-    QFETCH(QRect, box);
-    Program program(Folder::Stock);
-    QWidget* widget = control(program, name.toUtf8().constData());
-    QVERIFY(widget != nullptr);
-    QCOMPARE(widget->geometry(), box);
-    // Started, the window is narrowed but nothing moves.
-    QVERIFY(!program.start());
-    QCOMPARE(widget->geometry(), box);
-}
 
 void WindowTest::designedWindow() {
     Program program(Folder::Stock);
     QWidget& window = program.window();
     QCOMPARE(window.windowTitle(), QString("Orvando v2"));
     QCOMPARE(window.size(), QSize(547, 206));
-    QVERIFY(control(program, "rename")->isHidden());
-    QVERIFY(control(program, "unrename")->isHidden());
-    QVERIFY(!control(program, "cmdErrorHelp")->isHidden());
+    // A tool window with a close box only.
+    QCOMPARE(window.windowFlags() &
+                 (Qt::WindowType_Mask | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+             Qt::Tool | Qt::WindowCloseButtonHint);
+    const QFont help = program.control("cmdErrorHelp")->font();
+    QVERIFY(help.family() == "Arial" && help.pointSize() == 9 && help.italic());
+    for (const QSize size : {QSize(16, 16), QSize(32, 32), QSize(48, 48)}) {
+        QVERIFY(window.windowIcon().availableSizes().contains(size));
+    }
 
-    const Qt::WindowFlags flags = window.windowFlags();
-    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
-    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
-    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-
-    // The load event narrows the window to 4800 twips; the height stays and
-    // the user cannot resize it.
-    QVERIFY(!program.start());
-    QVERIFY(window.isVisible());
+    // The load event narrows the window to 4800 twips; nothing moves and the
+    // user cannot resize it.
+    QVERIFY(program.startActive());
     QCOMPARE(window.frameGeometry().width(), 320);
     QCOMPARE(window.height(), 206);
     QCOMPARE(window.minimumSize(), window.maximumSize());
-    QCOMPARE(window.minimumSize(), window.size());
-}
-
-void WindowTest::hiddenListsMirrorTheCatalogue() {
-    Program program(Folder::Stock);
-    QVERIFY(!program.start());
     const struct {
         const char* name;
-        orvando::ListName list;
-        const char* row2;
-        const char* row21;
-    } lists[] = {
-        {"originalname", orvando::ListName::originalname, "streammusic\\mus_area_desert.wav",
-         "streammusic\\mus_area_acad.wav"},
-        {"modname", orvando::ListName::modname, "streammusic\\mus_area_desert.original.wav",
-         "streammusic\\mus_area_acad.original.wav"},
-    };
-    for (const auto& l : lists) {
-        auto* list = control<QListWidget>(program, l.name);
-        QVERIFY(list != nullptr);
-        QVERIFY(!list->isVisible());
-        QCOMPARE(list->focusPolicy(), Qt::NoFocus);
-        QCOMPARE(list->count(), 23);
-        // Stored order, not sorted: row 21 comes after the streamsounds rows.
-        QCOMPARE(list->item(2)->text(), QString(l.row2));
-        QCOMPARE(list->item(21)->text(), QString(l.row21));
-        for (std::int16_t i = 0; i < 23; ++i) {
-            QCOMPARE(list->item(i)->text().toStdString(), orvando::frmMusic::List(l.list, i));
-        }
+        QRect box;
+    } controls[] = {{"rename", {72, 16, 137, 57}},        {"unrename", {72, 88, 137, 57}},
+                    {"originalname", {240, 16, 281, 56}}, {"modname", {240, 80, 281, 56}},
+                    {"cmdErrorHelp", {72, 160, 137, 33}}, {"Image1", {0, 0, 48, 48}},
+                    {"Image2", {0, 144, 48, 48}}};
+    for (const auto& control : controls) {
+        QCOMPARE(program.control(control.name)->geometry(), control.box);
     }
-}
-
-void WindowTest::errorHelpFont() {
-    Program program(Folder::Stock);
-    const QFont help = control(program, "cmdErrorHelp")->font();
-    QCOMPARE(help.family(), QString("Arial"));
-    QCOMPARE(help.pointSize(), 9);
-    QVERIFY(help.italic());
-    QCOMPARE(help.weight(), QFont::Normal);
-    // The other buttons keep the window's font.
-    QVERIFY(!control(program, "rename")->font().italic());
-    QVERIFY(!control(program, "unrename")->font().italic());
+    // The portraits: the 32-bit 48-pixel images, unscaled, without a border.
+    for (const char* name : {"Image1", "Image2"}) {
+        auto* label = window.findChild<QLabel*>(name);
+        QVERIFY(label->frameShape() == QFrame::NoFrame && !label->hasScaledContents());
+        QCOMPARE(label->pixmap().size(), QSize(48, 48));
+        const QImage image = label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+        QVERIFY(std::any_of(pixels, pixels + 48 * 48,
+                            [](QRgb p) { return qAlpha(p) > 0 && qAlpha(p) < 255; }));
+    }
+    QVERIFY(!program.control("originalname")->isVisible());
+    QVERIFY(!program.control("modname")->isVisible());
 }
 
 void WindowTest::stateShown_data() {
@@ -170,13 +136,11 @@ void WindowTest::stateShown_data() {
     QTest::addColumn<bool>("rename");
     QTest::addColumn<bool>("unrename");
     QTest::newRow("stock") << Folder::Stock << "Orvando v2 (Det: Not Enabled)" << true << false;
-    QTest::newRow("stock and backups")
-        << Folder::StockAndBackups << "Orvando v2 (Det: Not Enabled)" << true << false;
     QTest::newRow("last stock name missing")
-        << Folder::StockWithoutLastRow << "Orvando v2 (Det: Error, rec. Rename)" << true << true;
+        << Folder::LastRowMissing << "Orvando v2 (Det: Error, rec. Rename)" << true << true;
     QTest::newRow("enabled") << Folder::Enabled << "Orvando v2 (Det: Mod Enabled)" << false << true;
     QTest::newRow("probe backup only")
-        << Folder::ProbeBackupOnly << "Orvando v2 (Det: Error, rec. Un-rename)" << true << true;
+        << Folder::ProbeBackup << "Orvando v2 (Det: Error, rec. Un-rename)" << true << true;
 }
 
 void WindowTest::stateShown() {
@@ -185,46 +149,48 @@ void WindowTest::stateShown() {
     QFETCH(bool, rename);
     QFETCH(bool, unrename);
     Program program(folder);
-    QVERIFY(!program.start());
-    QVERIFY(program.window().isVisible());
-    QCOMPARE(program.window().windowTitle(), caption);
-    QCOMPARE(control(program, "rename")->isVisible(), rename);
-    QCOMPARE(control(program, "unrename")->isVisible(), unrename);
-    QVERIFY(control(program, "cmdErrorHelp")->isVisible());
-    QVERIFY(control(program, "rename")->isEnabled());
-    QVERIFY(control(program, "unrename")->isEnabled());
-    QVERIFY(!control(program, "originalname")->isVisible());
-    QVERIFY(!control(program, "modname")->isVisible());
-    QVERIFY(program.boxes.empty());
+    QVERIFY(program.startActive());
+    const auto files = program.folder.files();
+    // Then "Error Help" twice: the help box each time, and nothing else changes.
+    for (std::size_t clicks = 0; clicks <= 2; ++clicks) {
+        if (clicks > 0) {
+            QTest::mouseClick(program.window().errorHelpButton(), Qt::LeftButton);
+        }
+        QCOMPARE(program.boxes.size(), clicks);
+        for (const Box& box : program.boxes) {
+            QCOMPARE(box.title, QString("How to manage an error"));
+            QCOMPARE(box.text.toStdString(), orvando::text::kHelpText);
+            QCOMPARE(box.icon, QMessageBox::Information);
+            QVERIFY(box.windowVisible && !box.standsAlone);
+            QCOMPARE(box.modality, Qt::ApplicationModal);
+        }
+        QCOMPARE(program.window().windowTitle(), caption);
+        QCOMPARE(program.control("rename")->isVisible(), rename);
+        QCOMPARE(program.control("unrename")->isVisible(), unrename);
+        QVERIFY(program.control("cmdErrorHelp")->isVisible());
+        QVERIFY(program.control("rename")->isEnabled() && program.control("unrename")->isEnabled());
+        QVERIFY(program.window().isVisible() && !program.view.ended());
+        QCOMPARE(program.folder.files(), files);
+    }
 }
 
 void WindowTest::noGameFolderNeverShowsTheWindow() {
     Program program(Folder::Empty);
-    ShowCounter counter;
-    program.window().installEventFilter(&counter);
-    const std::optional<int> status = program.start();
-    QVERIFY(status.has_value());
-    QCOMPARE(*status, 1);
-    QCOMPARE(counter.shows, 0);
-    QVERIFY(!program.window().isVisible());
+    QCOMPARE(orvando::qt::startWindow(program.view, program.form), std::optional<int>(1));
+    // A window that was never shown has no native window.
+    QVERIFY(program.window().windowHandle() == nullptr);
     QCOMPARE(program.boxes.size(), std::size_t{1});
-    const auto& box = program.boxes[0];
-    QCOMPARE(box.title, QString("File error"));
-    QCOMPARE(box.text, QString("Place this EXE into the main KotOR folder"));
-    QCOMPARE(box.icon, QMessageBox::Information);
-    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QVERIFY(box.standsAlone);
-    QVERIFY(program.folder.files().empty());
+    QCOMPARE(program.boxes[0].title, QString("File error"));
+    QCOMPARE(program.boxes[0].icon, QMessageBox::Information);
+    QVERIFY(program.boxes[0].standsAlone);
 }
 
 void WindowTest::tabOrder_data() {
     QTest::addColumn<Folder>("folder");
     QTest::addColumn<QStringList>("focus");  // first focus, then after each Tab
     QTest::newRow("both action buttons")
-        << Folder::StockWithoutLastRow
+        << Folder::LastRowMissing
         << QStringList{"rename", "unrename", "cmdErrorHelp", "rename", "unrename"};
-    QTest::newRow("rename only") << Folder::Stock
-                                 << QStringList{"rename", "cmdErrorHelp", "rename"};
     QTest::newRow("unrename only")
         << Folder::Enabled << QStringList{"unrename", "cmdErrorHelp", "unrename"};
 }
@@ -233,190 +199,113 @@ void WindowTest::tabOrder() {
     QFETCH(Folder, folder);
     QFETCH(QStringList, focus);
     Program program(folder);
-    QVERIFY(startActive(program));
-    QWindow* handle = program.window().windowHandle();
+    QVERIFY(program.startActive());
     for (qsizetype i = 0; i < focus.size(); ++i) {
         if (i > 0) {
-            QTest::keyClick(handle, Qt::Key_Tab);
+            QTest::keyClick(program.window().windowHandle(), Qt::Key_Tab);
         }
-        QWidget* focused = QApplication::focusWidget();
-        QVERIFY(focused != nullptr);
-        QCOMPARE(focused->objectName(), focus[i]);
+        QCOMPARE(QApplication::focusWidget(), program.control(focus[i]));
     }
-    QVERIFY(program.boxes.empty());
 }
 
 void WindowTest::keys_data() {
-    QTest::addColumn<Folder>("folder");
     QTest::addColumn<QString>("focused");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("helpBoxes");
     QTest::addColumn<bool>("renamed");
-    QTest::newRow("Return on help")
-        << Folder::Stock << "cmdErrorHelp" << int(Qt::Key_Return) << 1 << false;
-    QTest::newRow("keypad Enter on help")
-        << Folder::Stock << "cmdErrorHelp" << int(Qt::Key_Enter) << 1 << false;
-    QTest::newRow("Space on help")
-        << Folder::Stock << "cmdErrorHelp" << int(Qt::Key_Space) << 1 << false;
-    QTest::newRow("Escape on help")
-        << Folder::Stock << "cmdErrorHelp" << int(Qt::Key_Escape) << 0 << false;
-    QTest::newRow("Escape on rename")
-        << Folder::Stock << "rename" << int(Qt::Key_Escape) << 0 << false;
-    QTest::newRow("Return on rename")
-        << Folder::Stock << "rename" << int(Qt::Key_Return) << 0 << true;
-    QTest::newRow("Space on rename")
-        << Folder::Stock << "rename" << int(Qt::Key_Space) << 0 << true;
-    QTest::newRow("Return on unrename")
-        << Folder::Enabled << "unrename" << int(Qt::Key_Return) << 0 << true;
-    QTest::newRow("Return on help, both action buttons shown")
-        << Folder::StockWithoutLastRow << "cmdErrorHelp" << int(Qt::Key_Return) << 1 << false;
+    QTest::newRow("Return on help") << "cmdErrorHelp" << int(Qt::Key_Return) << 1 << false;
+    QTest::newRow("keypad Enter on help") << "cmdErrorHelp" << int(Qt::Key_Enter) << 1 << false;
+    QTest::newRow("Escape on help") << "cmdErrorHelp" << int(Qt::Key_Escape) << 0 << false;
+    QTest::newRow("Escape on rename") << "rename" << int(Qt::Key_Escape) << 0 << false;
+    QTest::newRow("Return on rename") << "rename" << int(Qt::Key_Return) << 0 << true;
 }
 
 void WindowTest::keys() {
-    QFETCH(Folder, folder);
     QFETCH(QString, focused);
     QFETCH(int, key);
     QFETCH(int, helpBoxes);
     QFETCH(bool, renamed);
-    Program program(folder);
-    QVERIFY(startActive(program));
+    Program program(Folder::Stock);
+    QVERIFY(program.startActive());
     const auto before = program.folder.files();
-    QWidget* target = control(program, focused.toUtf8().constData());
-    target->setFocus();
-    QCOMPARE(QApplication::focusWidget(), target);
+    program.control(focused)->setFocus();
+    QCOMPARE(QApplication::focusWidget(), program.control(focused));
 
     QTest::keyClick(program.window().windowHandle(), static_cast<Qt::Key>(key));
 
     QCOMPARE(program.boxes.size(), std::size_t(helpBoxes));
-    for (const auto& box : program.boxes) {
-        QCOMPARE(box.title, QString("How to manage an error"));
-    }
-    // Nothing but the focused button reacts: no default button, no cancel
-    // button, and Escape does not close the window.
+    // Only the focused button reacts: no default or cancel button, and Escape
+    // does not close the window.
     QCOMPARE(program.view.ended(), renamed);
     QCOMPARE(program.window().isVisible(), !renamed);
     QCOMPARE(program.folder.files() != before, renamed);
 }
 
-void WindowTest::errorHelpTwice_data() {
+void WindowTest::actionClick_data() {
     QTest::addColumn<Folder>("folder");
-    QTest::newRow("not enabled") << Folder::Stock;
-    QTest::newRow("error, rec. rename") << Folder::StockWithoutLastRow;
-    QTest::newRow("mod enabled") << Folder::Enabled;
-    QTest::newRow("error, rec. un-rename") << Folder::ProbeBackupOnly;
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("boxTitles");
+    QTest::addColumn<int>("exitStatus");
+    QTest::addColumn<InstallState>("after");
+    QTest::newRow("enable a stock folder")
+        << Folder::Stock << "rename" << QStringList{} << 0 << InstallState::ModEnabled;
+    QTest::newRow("restore an enabled folder")
+        << Folder::Enabled << "unrename" << QStringList{} << 0 << InstallState::NotEnabled;
+    QTest::newRow("enable with a stock track missing")
+        << Folder::LastRowMissing << "rename" << QStringList{"File rename error"} << 0
+        << InstallState::ErrorRecUnrename;
+    // The replacement names are still there: the first move back meets a taken name.
+    QTest::newRow("restore failing")
+        << Folder::LastRowMissing << "unrename" << QStringList{"Orvando v2"} << 1
+        << InstallState::ErrorRecRename;
 }
 
-void WindowTest::errorHelpTwice() {
+void WindowTest::actionClick() {
     QFETCH(Folder, folder);
+    QFETCH(QString, button);
+    QFETCH(QStringList, boxTitles);
+    QFETCH(int, exitStatus);
+    QFETCH(InstallState, after);
     Program program(folder);
-    QVERIFY(!program.start());
-    QWidget& window = program.window();
-    const auto files = program.folder.files();
-    const QString caption = window.windowTitle();
-    const bool renameShown = control(program, "rename")->isVisible();
-    const bool unrenameShown = control(program, "unrename")->isVisible();
+    QVERIFY(program.startActive());
 
-    for (int click = 1; click <= 2; ++click) {
-        QTest::mouseClick(control(program, "cmdErrorHelp"), Qt::LeftButton);
-        QCOMPARE(program.boxes.size(), std::size_t(click));
-        const auto& box = program.boxes.back();
-        QCOMPARE(box.title, QString("How to manage an error"));
-        QCOMPARE(box.text, kHelpText);
-        QCOMPARE(box.icon, QMessageBox::Information);
-        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    // The click is the first event of the application's loop, which the program ends.
+    QTimer::singleShot(0, [&] { QTest::mouseClick(program.control(button), Qt::LeftButton); });
+    QCOMPARE(QApplication::exec(), exitStatus);
+
+    QCOMPARE(program.boxes.size(), std::size_t(boxTitles.size()));
+    for (std::size_t i = 0; i < program.boxes.size(); ++i) {
+        const Box& box = program.boxes[i];
+        QCOMPARE(box.title, boxTitles[qsizetype(i)]);
+        QCOMPARE(box.icon, exitStatus ? QMessageBox::Critical : QMessageBox::Warning);
+        QVERIFY(box.buttons == 1 && box.format == Qt::PlainText);
         QCOMPARE(box.modality, Qt::ApplicationModal);
-        QVERIFY(box.windowVisible);
-
-        QVERIFY(window.isVisible());
-        QCOMPARE(window.windowTitle(), caption);
-        QCOMPARE(control(program, "rename")->isVisible(), renameShown);
-        QCOMPARE(control(program, "unrename")->isVisible(), unrenameShown);
-        QVERIFY(control(program, "rename")->isEnabled());
-        QVERIFY(control(program, "unrename")->isEnabled());
-        QVERIFY(control(program, "cmdErrorHelp")->isEnabled());
-        QCOMPARE(program.folder.files(), files);
-        QVERIFY(!program.view.ended());
+        // Hidden and both buttons disabled before the first rename.
+        QVERIFY(box.standsAlone && !box.windowVisible);
+        QVERIFY(!box.renameEnabled && !box.unrenameEnabled);
     }
+    QVERIFY(program.view.ended() && !program.window().isVisible());
+    QVERIFY(!program.window().renameButton()->isEnabled());
+    QVERIFY(!program.window().unrenameButton()->isEnabled());
+    QCOMPARE(orvando::detectInstallState(program.folder), after);
+
+    // Once ended, no click reaches the program any more.
+    const auto files = program.folder.files();
+    program.window().errorHelpButton()->click();
+    program.window().renameButton()->setEnabled(true);
+    program.window().renameButton()->click();
+    QCOMPARE(program.boxes.size(), std::size_t(boxTitles.size()));
+    QCOMPARE(program.folder.files(), files);
 }
 
-void WindowTest::pictures_data() {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("Image1") << "Image1";
-    QTest::newRow("Image2") << "Image2";
-}
-
-void WindowTest::pictures() {
-    QFETCH(QString, name);
+void WindowTest::closeBoxEndsTheProgram() {
     Program program(Folder::Stock);
-    auto* label = control<QLabel>(program, name.toUtf8().constData());
-    QVERIFY(label != nullptr);
-    QCOMPARE(label->frameShape(), QFrame::NoFrame);
-    QVERIFY(!label->hasScaledContents());
-    QCOMPARE(label->focusPolicy(), Qt::NoFocus);
-    const QImage image = label->pixmap().toImage();
-    QCOMPARE(image.size(), QSize(48, 48));
-    // A transparent background around an opaque portrait.
-    QVERIFY(image.hasAlphaChannel());
-    QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
-    QCOMPARE(qAlpha(image.pixel(24, 24)), 255);
-}
-
-void WindowTest::windowIcon() {
-    Program program(Folder::Stock);
-    const QList<QSize> sizes = program.window().windowIcon().availableSizes();
-    for (int size : {16, 32, 48}) {
-        QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
-    }
-}
-
-void WindowTest::iconImage_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<bool>("found");
-    QTest::newRow("portrait 1, 48") << ":/icons/image1.ico" << 48 << true;
-    QTest::newRow("portrait 1, 16") << ":/icons/image1.ico" << 16 << true;
-    QTest::newRow("portrait 2, 48") << ":/icons/image2.ico" << 48 << true;
-    QTest::newRow("portrait 2, 32") << ":/icons/image2.ico" << 32 << true;
-    QTest::newRow("window icon, 48") << ":/icons/window.ico" << 48 << true;
-    QTest::newRow("no such size") << ":/icons/image1.ico" << 64 << false;
-    QTest::newRow("no such file") << ":/icons/none.ico" << 48 << false;
-    QTest::newRow("not an icon") << "wave" << 48 << false;
-    QTest::newRow("directory cut short") << "cut" << 48 << false;
-}
-
-void WindowTest::iconImage() {
-    QFETCH(QString, path);
-    QFETCH(int, size);
-    QFETCH(bool, found);
-    // Damaged files are written for the test: a sound file, and an icon whose
-    // list of images ends early.
-    QTemporaryFile damaged;
-    if (path == "wave" || path == "cut") {
-        QFile original(":/icons/image1.ico");
-        QVERIFY(original.open(QIODevice::ReadOnly));
-        const QByteArray bytes =
-            path == "wave" ? QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16) : original.read(6 + 16 * 3);
-        QVERIFY(damaged.open());
-        damaged.write(bytes);
-        damaged.close();
-        path = damaged.fileName();
-    }
-    const QImage image = orvando::qt::iconImage(path, size);
-    QCOMPARE(!image.isNull(), found);
-    if (!found) {
-        return;
-    }
-    QCOMPARE(image.size(), QSize(size, size));
-    // The 32-bit image is the one chosen: only it has soft edges, alpha
-    // between none and full. The palette and 24-bit images have a 1-bit mask.
-    bool soft = false;
-    for (int y = 0; y < size && !soft; ++y) {
-        for (int x = 0; x < size && !soft; ++x) {
-            const int alpha = qAlpha(image.pixel(x, y));
-            soft = alpha > 0 && alpha < 255;
-        }
-    }
-    QVERIFY(soft);
+    QVERIFY(program.startActive());
+    const auto files = program.folder.files();
+    QTimer::singleShot(0, &program.window(), &QWidget::close);
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(program.view.ended() && !program.window().isVisible());
+    QCOMPARE(program.folder.files(), files);
 }
 
 QTEST_MAIN(WindowTest)
