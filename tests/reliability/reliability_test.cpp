@@ -1,0 +1,253 @@
+// Faults during an enable or a restore on real files: a power cut at every
+// step, a target name created by another program meanwhile, a folder the
+// player may not write. Nothing may be lost or overwritten.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <tuple>
+
+#include "app/frm_music.h"
+#include "reliability/reliability.h"
+#include "ui/texts.h"
+
+namespace orvando::testing {
+namespace {
+
+constexpr auto kEnable = ActionButton::rename;
+constexpr auto kRestore = ActionButton::unrename;
+
+const char* nameOf(ActionButton op) {
+    return op == kEnable ? "enable" : "restore";
+}
+
+// The start of the box that reports the refused `step` of `op`.
+std::string refusalBox(ActionButton op, int step, const std::string& reason) {
+    const RenamePair& pair = planOf(op).at(static_cast<std::size_t>(step));
+    return "box 16 Orvando v2: Cannot rename " + std::string(pair.oldname) + " to " +
+           std::string(pair.finalname) + ": " + reason + ".";
+}
+
+TEST(Accounting, CountsLostAndOverwrittenFiles) {
+    const struct {
+        Snapshot before, after;
+        Damage expected;
+    } kCases[] = {
+        {{{"a", "A"}, {"b", "B"}}, {{"c", "A"}, {"b", "B"}}, {0, 0}},  // honest rename
+        {{{"a", "A"}, {"b", "B"}}, {{"b", "A"}}, {1, 1}},              // target replaced
+        {{{"a", "A"}}, {{"a", "A"}, {"b", "A"}}, {0, 1}},              // copy left behind
+        {{{"a", "A"}, {"b", "B"}}, {{"b", "BA"}}, {2, 1}},             // merged
+        {{{"a", "A"}, {"b", "B"}}, {{"b", "B"}}, {1, 0}},              // dropped
+        {{{"a", "A"}, {"b", "B"}}, {{"a", "B"}, {"b", "A"}}, {0, 2}},  // swapped
+        {{{"a", "A"}, {"b", "B"}}, {{"b", "A"}, {"c", "B"}}, {0, 1}},  // onto a name moved on
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(compareStep(c.before, c.after), c.expected)
+            << ::testing::PrintToString(c.before) << " -> " << ::testing::PrintToString(c.after);
+    }
+    // Summed over the calls: a file removed behind the watcher's back, then
+    // its name taken by a rename.
+    MemoryFolder folder;
+    folder.addFile("m\\a", "A");
+    folder.addFile("m\\b", "B");
+    WatchedFiles watched(folder, [&folder] { return folder.files(); });
+    folder.remove("m\\b");
+    EXPECT_FALSE(watched.renameNoReplace("m\\a", "m\\b"));
+    EXPECT_EQ(watched.damage(), (Damage{1, 1}));
+}
+
+// What the next start shows after k renames. Enable: the probe row's stock
+// name goes with the 3rd rename, the backups are complete after the 23rd.
+// Restore: the 7 replacement tracks leave first, unseen by the detection; the
+// probe row's backup goes with the 10th rename.
+const struct {
+    ActionButton op;
+    int fromK, toK;
+    std::string_view caption;
+} kStateAfterCrash[] = {
+    {kEnable, 0, 0, text::kCaptionNotEnabled},
+    {kEnable, 1, 2, text::kCaptionErrorRecRename},
+    {kEnable, 3, 22, text::kCaptionErrorRecUnrename},
+    {kEnable, 23, 30, text::kCaptionModEnabled},
+    {kRestore, 0, 7, text::kCaptionModEnabled},
+    {kRestore, 8, 9, text::kCaptionErrorRecUnrename},
+    {kRestore, 10, 29, text::kCaptionErrorRecRename},
+    {kRestore, 30, 30, text::kCaptionNotEnabled},
+};
+
+// The operation runs in a child process killed with SIGKILL right after its
+// k-th rename (k = 0: before the first).
+class CrashAtEveryStep : public ::testing::TestWithParam<std::tuple<ActionButton, int>> {};
+
+TEST_P(CrashAtEveryStep, NothingIsLostAndEveryOfferedButtonIsSafe) {
+    const auto [op, k] = GetParam();
+    TempFolder folder;
+    writeFolder(folder, installFor(op));
+    std::fflush(nullptr);
+    if (::fork() == 0) {
+        try {
+            auto real = makeSystemFileServices(folder.path().string());
+            WatchedFiles killer(*real);
+            killer.onRename = [k = k](int renames) {
+                if (renames == k) {
+                    std::raise(SIGKILL);
+                }
+            };
+            startAndClick(killer, 0);  // the install offers one button
+        } catch (...) {
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::wait(&status);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "wait status " << status;
+    // Exactly the first k renames were made: every track under a catalogue name.
+    ASSERT_EQ(folder.files(), afterRenames(op, k));
+
+    std::vector<std::string> log;
+    RecordingView start(log);
+    auto files = makeSystemFileServices(folder.path().string());
+    frmMusic(start, *files).Form_Load();
+    EXPECT_EQ(start.boxes, 0);
+    const auto row =
+        std::find_if(std::begin(kStateAfterCrash), std::end(kStateAfterCrash),
+                     [&](const auto& s) { return s.op == op && k >= s.fromK && k <= s.toK; });
+    ASSERT_NE(row, std::end(kStateAfterCrash));
+    EXPECT_EQ(start.caption, row->caption);
+
+    // Each offered button, on its own copy of the crashed folder, may warn or
+    // refuse but never lose or overwrite a track; one of them completes a switch.
+    const auto names = catalogueNames();
+    bool someButtonCompletes = false;
+    for (ActionButton button : {kEnable, kRestore}) {
+        if (!(button == kEnable ? start.renameVisible : start.unrenameVisible)) {
+            continue;
+        }
+        SCOPED_TRACE(nameOf(button));
+        TempFolder copy;
+        std::filesystem::copy(folder.path(), copy.path(), std::filesystem::copy_options::recursive);
+        auto copyFiles = makeSystemFileServices(copy.path().string());
+        WatchedFiles watched(*copyFiles, [&copy] { return copy.files(); });
+        EXPECT_EQ(startAndClick(watched, button == kEnable ? 0 : 1).back().rfind("end ", 0), 0u);
+        EXPECT_EQ(watched.damage(), Damage{});
+        const Snapshot after = copy.files();
+        for (const auto& [path, content] : after) {
+            EXPECT_NE(std::find(names.begin(), names.end(), path), names.end()) << path;
+        }
+        someButtonCompletes =
+            someButtonCompletes || after == installFor(kEnable) || after == installFor(kRestore);
+    }
+    EXPECT_TRUE(someButtonCompletes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, CrashAtEveryStep,
+                         ::testing::Combine(::testing::Values(kEnable, kRestore),
+                                            ::testing::Range(0, 31)),
+                         [](const auto& p) {
+                             return (std::get<0>(p.param) == kEnable ? "EnableKilledAfter"
+                                                                     : "RestoreKilledAfter") +
+                                    std::to_string(std::get<1>(p.param));
+                         });
+
+// Another program creates a rename's target, in its exact spelling, between
+// the query of the source and the rename (the first, the middle and the last
+// catalogue row, a replacement into a stock name just vacated; the first and
+// last replacement tracks, a backup into its stock name, the last backup).
+TEST(Race, TargetCreatedMeanwhileIsRefusedAndNamed) {
+    const std::string other = "written by another program";
+    for (const auto& [op, step] : {std::pair{kEnable, 0},
+                                   {kEnable, 7},
+                                   {kEnable, 22},
+                                   {kEnable, 25},
+                                   {kRestore, 0},
+                                   {kRestore, 6},
+                                   {kRestore, 19},
+                                   {kRestore, 29}}) {
+        SCOPED_TRACE(::testing::Message() << nameOf(op) << ", rename " << step);
+        const RenamePair& pair = planOf(op).at(static_cast<std::size_t>(step));
+        const std::string from(pair.oldname), to(pair.finalname);
+        TempFolder folder;
+        writeFolder(folder, installFor(op));
+        auto system = makeSystemFileServices(folder.path().string());
+        WatchedFiles watched(*system);
+        int creator = -1;  // the other program's wait status
+        watched.onQuery = [&](const std::string& path) {
+            if (path == from && creator == -1) {
+                creator = std::system(
+                    ("set -C; printf %s '" + other + "' >'" + folder.native(to).string() + "'")
+                        .c_str());
+            }
+        };
+        const auto log = startAndClick(watched, op == kEnable ? 0 : 1);
+        ASSERT_EQ(creator, 0) << "the other program could not create " << to;
+        const auto boxes = boxesIn(log);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].rfind(refusalBox(op, step, "already exists"), 0), 0u) << boxes[0];
+        EXPECT_NE(boxes[0].find(step == 0 ? "No file was renamed before this one."
+                                          : "The " + std::to_string(step) +
+                                                " renames made before this one stay made."),
+                  std::string::npos)
+            << boxes[0];
+        EXPECT_EQ(log.back(), "end 1");
+        EXPECT_EQ(watched.calls.back(),
+                  "rename " + from + " -> " + to + ": refused (already exists)");
+        Snapshot expected = afterRenames(op, step);
+        expected[to] = other;
+        EXPECT_EQ(folder.files(), expected);
+    }
+}
+
+// Root may write anywhere, so the program runs as the user nobody, who owns
+// the game folder; the music folders listed are closed to writing. The run
+// stops at the rename into the first of them.
+TEST(Permission, RefusedRenameIsReportedAndNothingMoreChanges) {
+    constexpr uid_t kNobody = 65534;
+    const struct {
+        ActionButton op;
+        std::vector<std::string> closed;
+        int step;  // the rename refused
+    } kCases[] = {
+        {kEnable, {"streammusic", "streamsounds"}, 0},
+        {kRestore, {"streammusic", "streamsounds"}, 0},
+        {kRestore, {"streammusic"}, 0},
+        {kEnable, {"streamsounds"}, 15},
+        {kRestore, {"streamsounds"}, 1},
+    };
+    for (const auto& [op, closed, step] : kCases) {
+        SCOPED_TRACE(::testing::Message() << nameOf(op) << ", " << closed.size() << " closed");
+        TempFolder folder;
+        writeFolder(folder, installFor(op));
+        const bool root = ::geteuid() == 0;
+        if (root) {
+            ASSERT_EQ(std::system(("chown -R 65534:65534 " + folder.path().string()).c_str()), 0);
+        }
+        for (const std::string& sub : closed) {
+            std::filesystem::permissions(
+                folder.native(sub),
+                std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        }
+        // The effective ids decide access; root's capabilities return with them.
+        ASSERT_TRUE(!root || (::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0));
+        auto files = makeSystemFileServices(folder.path().string());
+        const auto log = startAndClick(*files, op == kEnable ? 0 : 1);
+        ASSERT_TRUE(!root || (::seteuid(0) == 0 && ::setegid(0) == 0));
+        for (const std::string& sub : closed) {
+            std::filesystem::permissions(folder.native(sub), std::filesystem::perms::owner_all);
+        }
+        // Reading is allowed: the start-up shows the usual state.
+        const std::string caption(op == kEnable ? text::kCaptionNotEnabled
+                                                : text::kCaptionModEnabled);
+        EXPECT_NE(std::find(log.begin(), log.end(), "caption " + caption), log.end());
+        const auto boxes = boxesIn(log);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].rfind(refusalBox(op, step, "permission denied"), 0), 0u) << boxes[0];
+        EXPECT_EQ(log.back(), "end 1");
+        EXPECT_EQ(folder.files(), afterRenames(op, step));
+    }
+}
+
+}  // namespace
+}  // namespace orvando::testing
