@@ -2,8 +2,10 @@
 // step, a target name created by another program meanwhile, a folder the
 // player may not write. Nothing may be lost or overwritten.
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cctype>
 
 #include <csignal>
 #include <cstdlib>
@@ -152,23 +154,37 @@ INSTANTIATE_TEST_SUITE_P(Points, CrashAtEveryStep,
                                     std::to_string(std::get<1>(p.param));
                          });
 
-// Another program creates a rename's target, in its exact spelling, between
-// the query of the source and the rename (the first, the middle and the last
-// catalogue row, a replacement into a stock name just vacated; the first and
-// last replacement tracks, a backup into its stock name, the last backup).
+// Another program creates a rename's target between the query of the source
+// and the rename (the first, the middle and the last catalogue row, a
+// replacement into a stock name just vacated; the first and last replacement
+// tracks, a backup into its stock name, the last backup), in its exact
+// spelling or in upper case, which the game's own platform takes as the same.
 TEST(Race, TargetCreatedMeanwhileIsRefusedAndNamed) {
     const std::string other = "written by another program";
-    for (const auto& [op, step] : {std::pair{kEnable, 0},
-                                   {kEnable, 7},
-                                   {kEnable, 22},
-                                   {kEnable, 25},
-                                   {kRestore, 0},
-                                   {kRestore, 6},
-                                   {kRestore, 19},
-                                   {kRestore, 29}}) {
-        SCOPED_TRACE(::testing::Message() << nameOf(op) << ", rename " << step);
+    struct RaceCase {
+        ActionButton op;
+        int step;
+        bool upperCase;
+    };
+    for (const auto& [op, step, upperCase] : {RaceCase{kEnable, 0, false},
+                                              {kEnable, 7, false},
+                                              {kEnable, 22, false},
+                                              {kEnable, 25, false},
+                                              {kRestore, 0, false},
+                                              {kRestore, 6, false},
+                                              {kRestore, 19, false},
+                                              {kRestore, 29, false},
+                                              {kEnable, 7, true},
+                                              {kRestore, 19, true}}) {
+        SCOPED_TRACE(::testing::Message()
+                     << nameOf(op) << ", rename " << step << (upperCase ? ", upper case" : ""));
         const RenamePair& pair = planOf(op).at(static_cast<std::size_t>(step));
         const std::string from(pair.oldname), to(pair.finalname);
+        std::string created = to;
+        const auto slash = created.find('\\');
+        for (std::size_t i = slash + 1; upperCase && i < created.size(); ++i) {
+            created[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(created[i])));
+        }
         TempFolder folder;
         writeFolder(folder, installFor(op));
         auto system = makeSystemFileServices(folder.path().string());
@@ -177,25 +193,30 @@ TEST(Race, TargetCreatedMeanwhileIsRefusedAndNamed) {
         watched.onQuery = [&](const std::string& path) {
             if (path == from && creator == -1) {
                 creator = std::system(
-                    ("set -C; printf %s '" + other + "' >'" + folder.native(to).string() + "'")
+                    ("set -C; printf %s '" + other + "' >'" + folder.native(created).string() + "'")
                         .c_str());
             }
         };
         const auto log = startAndClick(watched, op == kEnable ? 0 : 1);
-        ASSERT_EQ(creator, 0) << "the other program could not create " << to;
+        ASSERT_EQ(creator, 0) << "the other program could not create " << created;
         const auto boxes = boxesIn(log);
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].rfind(refusalBox(op, step, "already exists"), 0), 0u) << boxes[0];
+        EXPECT_EQ(boxes[0].rfind(refusalBox(op, step,
+                                            upperCase ? "already exists as " + created
+                                                      : std::string("already exists")),
+                                 0),
+                  0u)
+            << boxes[0];
         EXPECT_NE(boxes[0].find(step == 0 ? "No file was renamed before this one."
                                           : "The " + std::to_string(step) +
                                                 " renames made before this one stay made."),
                   std::string::npos)
             << boxes[0];
         EXPECT_EQ(log.back(), "end 1");
-        EXPECT_EQ(watched.calls.back(),
-                  "rename " + from + " -> " + to + ": refused (already exists)");
+        EXPECT_EQ(watched.calls.back().rfind("rename " + from + " -> " + to + ": refused", 0), 0u)
+            << watched.calls.back();
         Snapshot expected = afterRenames(op, step);
-        expected[to] = other;
+        expected[created] = other;
         EXPECT_EQ(folder.files(), expected);
     }
 }
