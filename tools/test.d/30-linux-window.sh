@@ -27,24 +27,11 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+. tools/e2e.sh
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# Our own X server on a display number it picks itself.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
-echo "Xvfb on $DISPLAY"
 
 # Button centres in the window, from the designed layout.
 rename_xy=(140 44)
@@ -56,43 +43,6 @@ start_app() { # folder
   app_pid=$!
 }
 
-# Prints the id of the window whose title is exactly $1, waiting up to 20 s.
-find_window() {
-  local pattern id
-  pattern="^$(printf '%s' "$1" | sed 's/[][().\\^$*+?{}|]/\\&/g')\$"
-  for _ in $(seq 200); do
-    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1 || true)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  echo "--- program output:" >&2
-  cat "$work/app.log" >&2
-  fail "no window titled \"$1\""
-}
-
-# Waits up to 30 s for the program to end and checks its exit status.
-expect_exit() { # status
-  for _ in $(seq 300); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$app_pid" 2>/dev/null; then
-    fail "the program did not end"
-  fi
-  local status=0
-  wait "$app_pid" || status=$?
-  app_pid=""
-  [ "$status" -eq "$1" ] || fail "exit status $status, expected $1"
-}
-
-still_running() {
-  kill -0 "$app_pid" 2>/dev/null || fail "the program ended: $1"
-}
-
 click() { # window x y
   xdotool mousemove --window "$1" "$2" "$3" click 1
 }
@@ -102,8 +52,7 @@ press() { # window key
   xdotool key "$2"
 }
 
-# "path md5" of every file, sorted by path; and the contents alone, sorted.
-listing() { (cd "$1" && find . -type f -exec md5sum {} + | awk '{print $2, $1}' | sort); }
+# The contents alone, sorted.
 contents() { (cd "$1" && find . -type f -exec md5sum {} + | awk '{print $1}' | sort); }
 
 game=$work/game

@@ -37,22 +37,10 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+. tools/e2e.sh
+window_wait=60  # the first start of a Wine program is slow
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# Our own X server on a display number it picks itself.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-echo "Xvfb on $DISPLAY"
+start_xvfb
 
 # A fresh Wine prefix. The server stays up for the whole run, and Wine's own
 # background programs are started here, with no tie to ctest's output pipes
@@ -83,47 +71,10 @@ start_app() { # folder
   app_pid=$!
 }
 
-# Prints the id of the visible window whose title is exactly $1, waiting up
-# to 60 s (the first start of a Wine program is slow).
-find_window() {
-  local pattern id
-  pattern="^$(printf '%s' "$1" | sed 's/[][().\\^$*+?{}|]/\\&/g')\$"
-  for _ in $(seq 600); do
-    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1 || true)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  echo "--- program output:" >&2
-  cat "$work/app.log" >&2
-  fail "no window titled \"$1\""
-}
-
 no_window() { # title prefix
   if xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1; then
     fail "a window \"$1...\" is on screen"
   fi
-}
-
-# Waits up to 30 s for the program to end and checks its exit status.
-expect_exit() { # status
-  for _ in $(seq 300); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$app_pid" 2>/dev/null && fail "the program did not end"
-  local status=0
-  wait "$app_pid" || status=$?
-  app_pid=""
-  [ "$status" -eq "$1" ] || fail "exit status $status, expected $1"
-}
-
-still_running() {
-  sleep 1
-  kill -0 "$app_pid" 2>/dev/null || fail "the program ended: $1"
 }
 
 # Wine draws the frame inside the X window: a 3-pixel fixed frame around the
@@ -140,8 +91,6 @@ press() { # window key
   xdotool key "$2"
 }
 
-# "path md5" of every file, sorted by path.
-listing() { (cd "$1" && find . -type f -exec md5sum {} + | awk '{print $2, $1}' | sort); }
 md5_of() { md5sum "$1" | cut -d' ' -f1; }
 
 echo "== empty folder"
@@ -177,6 +126,7 @@ start_app "$game"
 win=$(find_window "Orvando v2 (Det: Mod Enabled)")
 # The focus starts on "Un-rename (Normal Music)": Escape must not click it.
 press "$win" Escape
+sleep 1
 still_running "Escape closed the window or ran the restore"
 no_window "How to manage an error"
 # Tab to "Error Help"; Enter acts on that button alone.
@@ -184,6 +134,7 @@ press "$win" Tab
 press "$win" Return
 box=$(find_window "How to manage an error")
 press "$box" Return
+sleep 1
 still_running "the help box ended the program"
 box_gone() {
   for _ in $(seq 50); do
