@@ -75,4 +75,15 @@ TEST(Exe, ApplicationIconHoldsTheWindowIconsImagesByteForByte) {
     FreeLibrary(exe);
 }
 
+// asInvoker: Windows must never redirect the renames into a per-user store.
+TEST(Exe, ManifestRunsAsInvokerWithCommonControlsSix) {
+    const HMODULE exe = LoadLibraryExW(kExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    const auto bytes = resource(exe, 24, 1);
+    const std::string manifest(bytes.begin(), bytes.end());
+    FreeLibrary(exe);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+}
+
 }  // namespace
