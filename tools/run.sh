@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh
 orvando_ensure_packages "${ORVANDO_BUILD_PACKAGES[@]}"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANDO_BUILD_QT=ON >/dev/null
 cmake --build build
 tools/make_sample_game.sh sample-game
 cd sample-game
