@@ -15,12 +15,13 @@ bool present(FileServices& files, std::string_view path) {
 }
 
 // True when every name of the column exists, walking from row 0 and stopping
-// at the first missing one.
+// at the first missing one. The probe row was found present a moment ago and
+// is not asked about again.
 bool everyNamePresent(FileServices& files, ListName list) {
     const auto& column = catalogueColumn(list);
     const std::int16_t upper = static_cast<std::int16_t>(column.size()) - 1;
     for (std::int16_t i = 0; i <= upper; ++i) {
-        if (!present(files, column[static_cast<std::size_t>(i)])) {
+        if (i != kProbeRow && !present(files, column[static_cast<std::size_t>(i)])) {
             return false;
         }
     }
