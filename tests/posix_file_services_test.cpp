@@ -226,5 +226,19 @@ TEST_P(LaterChange, IsSeenByTheNextLookup) {
 INSTANTIATE_TEST_SUITE_P(Cases, LaterChange, ::testing::ValuesIn(kLaterChanges),
                          [](const auto& tpi) { return std::string(tpi.param.name); });
 
+// One folder known under two spellings of its path, as two file services
+// would know it: a rename through one is seen by the other.
+TEST(KeptListings, ARenameIsSeenUnderEveryPathOfTheFolder) {
+    TempFolder folder;
+    folder.addFile(kAhto, "stock");
+    auto first = makeSystemFileServices(folder.path().string());
+    auto second = makeSystemFileServices(folder.path().string() + "/.");
+    ASSERT_FALSE(second->fileExists("STREAMMUSIC\\NONE.WAV"));  // lists the folders
+    ASSERT_EQ(first->renameNoReplace(kAhto, kAhtoBackup), std::nullopt);
+    const auto back = second->renameNoReplace(kAhtoBackup, kAhto);
+    EXPECT_EQ(back, std::nullopt) << back->reason;
+    EXPECT_EQ(folder.files(), (std::map<std::string, std::string>{{kAhto, "stock"}}));
+}
+
 }  // namespace
 }  // namespace orvando::testing

@@ -271,6 +271,7 @@ class FolderCache {
         if (std::find(paths.begin(), paths.end(), path) == paths.end()) {
             paths.push_back(path);
         }
+        watchOfPath_[path] = watch;
         return &(listings_[path] = std::move(*listing));
     }
 
@@ -294,15 +295,8 @@ class FolderCache {
     // Records a rename this program made, before inotify reports it.
     void renamed(const std::string& fromFolderPath, const std::string& fromName,
                  const std::string& toFolderPath, const std::string& toName) {
-        // A kept listing means a watched folder, which reports the rename.
-        if (const auto it = listings_.find(fromFolderPath); it != listings_.end()) {
-            it->second.remove(fromName);
-            ownReports_ += reportSize(fromName);
-        }
-        if (const auto it = listings_.find(toFolderPath); it != listings_.end()) {
-            it->second.add(toName, Listing::Kind::Unknown);
-            ownReports_ += reportSize(toName);
-        }
+        applyOwn(fromFolderPath, fromName, false);
+        applyOwn(toFolderPath, toName, true);
     }
 
     // Drops every listing, as if the process had just started.
@@ -313,6 +307,22 @@ class FolderCache {
 
   private:
     static constexpr int kNotOpened = -2;
+
+    // A name this program added to or removed from a watched folder: every
+    // listing of that folder (it may be known under more than one path) is
+    // updated, and the folder's watch will queue one report of it.
+    void applyOwn(const std::string& folderPath, const std::string& name, bool added) {
+        const auto watch = watchOfPath_.find(folderPath);
+        if (watch == watchOfPath_.end()) {
+            return;
+        }
+        for (const std::string& path : pathsOfWatch_[watch->second]) {
+            if (const auto it = listings_.find(path); it != listings_.end()) {
+                added ? it->second.add(name, Listing::Kind::Unknown) : it->second.remove(name);
+            }
+        }
+        ownReports_ += reportSize(name);
+    }
     static constexpr std::size_t kOwnReportsLimit = 64 * 1024;
 
     // The bytes inotify queues for a report naming `name`: the record and
@@ -359,6 +369,7 @@ class FolderCache {
         if ((event.mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) != 0) {
             for (const std::string& path : it->second) {
                 listings_.erase(path);
+                watchOfPath_.erase(path);
             }
             if ((event.mask & IN_IGNORED) == 0) {
                 ::inotify_rm_watch(inotify_, event.wd);
@@ -389,6 +400,7 @@ class FolderCache {
     std::size_t ownReports_ = 0;  // queued reports of this program's own renames
     std::unordered_map<std::string, Listing> listings_;
     std::unordered_map<int, std::vector<std::string>> pathsOfWatch_;
+    std::unordered_map<std::string, int> watchOfPath_;
     std::optional<Listing> scratch_;
 };
 
