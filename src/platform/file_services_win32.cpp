@@ -10,47 +10,17 @@
 // after the program last looked.
 #include <windows.h>
 
-#include <climits>
 #include <cwctype>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/file_services.h"
+#include "platform/wide_win32.h"
 
 namespace orvando {
 
 namespace {
-
-std::wstring widen(std::string_view utf8) {
-    if (utf8.empty() || utf8.size() > static_cast<std::size_t>(INT_MAX)) {
-        return {};
-    }
-    const int size = static_cast<int>(utf8.size());
-    const int length =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
-    if (length <= 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), length);
-    return wide;
-}
-
-std::string narrow(std::wstring_view wide) {
-    if (wide.empty() || wide.size() > static_cast<std::size_t>(INT_MAX)) {
-        return {};
-    }
-    const int size = static_cast<int>(wide.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) {
-        return {};
-    }
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
 
 // A catalogue path stays inside the game folder: relative, no drive, no
 // empty, "." or ".." component, no forward slash, no wildcard.

@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "app/frm_music.h"
+#include "platform/wide_win32.h"
 #include "ui/texts.h"
 #include "ui/win32/resource.h"
-#include "ui/win32/wide.h"
 
 namespace orvando::win32 {
 
