@@ -62,6 +62,13 @@ frmMusic::RenfileResult frmMusic::renfile(std::string_view oldname, std::string_
     return {RenfileResult::Kind::Renamed, {}};
 }
 
+bool frmMusic::alreadyInPlace(const RenamePair& pair, const RenameError& error) {
+    // The rename moved nothing; the source exists and the target is taken. A
+    // missing backup means the stock track never left its name.
+    return error.kind == RenameError::Kind::TargetExists && !pair.backupname.empty() &&
+           !files_.fileExists(std::string(pair.backupname));
+}
+
 void frmMusic::runOperation(const OperationPlan& plan) {
     view_.setButtonEnabled(ActionButton::rename, false);
     view_.setButtonEnabled(ActionButton::unrename, false);
@@ -77,6 +84,9 @@ void frmMusic::runOperation(const OperationPlan& plan) {
             case RenfileResult::Kind::Skipped:
                 break;
             case RenfileResult::Kind::Refused:
+                if (alreadyInPlace(pair, result.error)) {
+                    break;
+                }
                 // Nothing is undone and no later pair is tried: the user sees
                 // exactly where the run stopped.
                 view_.msgBox(

@@ -57,6 +57,9 @@ class frmMusic {
     // Guarded rename of one file: a missing source is reported and skipped; a
     // refused rename is reported and ends the run.
     RenfileResult renfile(std::string_view oldname, std::string_view finalname);
+    // A restore pair refused because its target is taken, whose row has no
+    // backup: stock track and replacement are both where a restore puts them.
+    bool alreadyInPlace(const RenamePair& pair, const RenameError& error);
     void runOperation(const OperationPlan& plan);
     void end(int exitStatus);
 

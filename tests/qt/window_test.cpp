@@ -13,7 +13,7 @@ using orvando::InstallState;
 
 namespace {
 
-enum class Folder { Empty, Stock, Enabled, LastRowMissing, ProbeBackup };
+enum class Folder { Empty, Stock, Enabled, ReplacementLeft, LastRowMissing, ProbeBackup };
 
 struct Box {
     QString title, text;
@@ -28,12 +28,14 @@ struct Box {
 // is recorded, then really run and closed with its close box.
 struct Program {
     explicit Program(Folder kind) {
-        if (kind == Folder::Enabled) {
+        if (kind == Folder::Enabled || kind == Folder::ReplacementLeft) {
             orvando::testing::fillEnabledFolder(folder);
         } else if (kind != Folder::Empty && kind != Folder::ProbeBackup) {
             orvando::testing::fillStockFolder(folder);
         }
-        if (kind == Folder::LastRowMissing) {
+        if (kind == Folder::ReplacementLeft) {
+            folder.addFile("streammusic\\mus_area_ahto.mod.wav", "left behind");
+        } else if (kind == Folder::LastRowMissing) {
             folder.remove("streammusic\\mus_theme_malak.wav");
         } else if (kind == Folder::ProbeBackup) {
             folder.addFile("streammusic\\mus_area_desert.original.wav", "desert");
@@ -254,10 +256,9 @@ void WindowTest::actionClick_data() {
     QTest::newRow("enable with a stock track missing")
         << Folder::LastRowMissing << "rename" << QStringList{"File rename error"} << 0
         << InstallState::ErrorRecUnrename;
-    // The replacement names are still there: the first move back meets a taken name.
-    QTest::newRow("restore failing")
-        << Folder::LastRowMissing << "unrename" << QStringList{"Orvando v2"} << 1
-        << InstallState::ErrorRecRename;
+    // A replacement name is taken: the first move back is refused.
+    QTest::newRow("restore failing") << Folder::ReplacementLeft << "unrename"
+                                     << QStringList{"Orvando v2"} << 1 << InstallState::ModEnabled;
 }
 
 void WindowTest::actionClick() {

@@ -138,4 +138,21 @@ inline std::vector<std::string> boxesIn(const std::vector<std::string>& log) {
     return boxes;
 }
 
+// A fresh start in `folder` and a click on the button the caption recommends,
+// every box answered: whether the folder then holds one of the two complete
+// installs, each track under its own name (so nothing was lost or
+// overwritten on the way), and the boxes the player answered.
+struct Resumed {
+    bool complete;
+    int boxes;
+};
+inline Resumed resumeWithRecommendedButton(const TempFolder& folder) {
+    auto files = makeSystemFileServices(folder.path().string());
+    const auto boxes = boxesIn(startAndClick(*files, kRecommended)).size();
+    const Snapshot after = folder.files();
+    return {
+        after == installFor(ActionButton::rename) || after == installFor(ActionButton::unrename),
+        static_cast<int>(boxes)};
+}
+
 }  // namespace orvando::testing

@@ -3,6 +3,7 @@
 #include "app/frm_music.h"
 #include "catalogue/catalogue.h"
 #include "support/recording_view.h"
+#include "ui/texts.h"
 
 namespace orvando::testing {
 
@@ -83,7 +84,9 @@ std::vector<std::string> startAndClick(FileServices& files, int choice) {
     frmMusic form(view, files);
     form.Form_Load();
     if (!form.ended()) {
-        const bool enable = view.renameVisible && (!view.unrenameVisible || choice % 2 == 0);
+        const bool pick =
+            choice == kRecommended ? view.caption == text::kCaptionErrorRecRename : choice % 2 == 0;
+        const bool enable = view.renameVisible && (!view.unrenameVisible || pick);
         enable ? form.rename_Click() : form.unrename_Click();
     }
     return log;

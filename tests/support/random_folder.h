@@ -26,8 +26,10 @@ std::vector<FolderEntry> randomGameFolder(std::mt19937& rng);
 
 // One start of the program in the folder and, unless it ended at start-up,
 // one click: the enable when only it is offered, the restore when only it is
-// offered, else the one `choice` picks (even: enable). Returns the window's
-// log (captions, buttons, boxes, end).
+// offered, else the one `choice` picks (even: enable; kRecommended: the one
+// the caption recommends). Returns the window's log (captions, buttons,
+// boxes, end).
+inline constexpr int kRecommended = -1;
 std::vector<std::string> startAndClick(FileServices& files, int choice);
 
 }  // namespace orvando::testing
