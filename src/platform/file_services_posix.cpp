@@ -417,6 +417,34 @@ RenameError errorFromErrno(int err) {
     }
 }
 
+}  // namespace
+
+namespace posix {
+std::optional<RenameError> renameNoReplaceAt(int folderFd, const std::string& from,
+                                             const std::string& to) {
+    if (::renameat2(folderFd, from.c_str(), folderFd, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return std::nullopt;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return errorFromErrno(errno);
+    }
+    // The file system cannot refuse to replace in one step. A hard link
+    // can never replace an existing name either; then drop the old name.
+    if (::linkat(folderFd, from.c_str(), folderFd, to.c_str(), 0) != 0) {
+        return errorFromErrno(errno);
+    }
+    if (::unlinkat(folderFd, from.c_str(), 0) != 0) {
+        const int err = errno;
+        return RenameError{RenameError::Kind::Other, std::string(std::strerror(err)) +
+                                                         "; the file now has both names, " +
+                                                         shown(from) + " may be removed by hand"};
+    }
+    return std::nullopt;
+}
+}  // namespace posix
+
+namespace {
+
 class PosixFileServices final : public FileServices {
   public:
     explicit PosixFileServices(const std::string& folder)
@@ -599,25 +627,7 @@ class PosixFileServices final : public FileServices {
     }
 
     std::optional<RenameError> renameEntry(const std::string& from, const std::string& to) const {
-        const int root = root_.get();
-        if (::renameat2(root, from.c_str(), root, to.c_str(), RENAME_NOREPLACE) == 0) {
-            return std::nullopt;
-        }
-        if (errno != EINVAL && errno != ENOSYS) {
-            return errorFromErrno(errno);
-        }
-        // The file system cannot refuse to replace in one step. A hard link
-        // can never replace an existing name either; then drop the old name.
-        if (::linkat(root, from.c_str(), root, to.c_str(), 0) != 0) {
-            return errorFromErrno(errno);
-        }
-        if (::unlinkat(root, from.c_str(), 0) != 0) {
-            const int err = errno;
-            return RenameError{RenameError::Kind::Other,
-                               std::string(std::strerror(err)) + "; the file now has both names, " +
-                                   shown(from) + " may be removed by hand"};
-        }
-        return std::nullopt;
+        return posix::renameNoReplaceAt(root_.get(), from, to);
     }
 
     std::string rootPath_;
