@@ -7,6 +7,7 @@
 // character is caught.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
 
 #include "app/frm_music.h"
@@ -50,10 +51,14 @@ std::pair<std::string, std::string> step(bool enable, int step) {
                     : std::pair{backup(step - 7), stock(step - 7)};
 }
 
-const std::string kNotEnabled = "Orvando v2 (Det: Not Enabled)";
-const std::string kRecRename = "Orvando v2 (Det: Error, rec. Rename)";
-const std::string kEnabled = "Orvando v2 (Det: Mod Enabled)";
-const std::string kRecUnrename = "Orvando v2 (Det: Error, rec. Un-rename)";
+// The start-up states by a letter: caption and the buttons shown with it.
+const std::map<char, std::pair<std::string, std::vector<std::string>>> kStates = {
+    {'F', {"", {}}},  // not a game folder: the "File error" box
+    {'N', {"Orvando v2 (Det: Not Enabled)", {"show rename"}}},
+    {'R', {"Orvando v2 (Det: Error, rec. Rename)", {"show rename", "show unrename"}}},
+    {'E', {"Orvando v2 (Det: Mod Enabled)", {"show unrename"}}},
+    {'U', {"Orvando v2 (Det: Error, rec. Un-rename)", {"show rename", "show unrename"}}},
+};
 
 // Logs each rename made into the window's log, so that boxes and renames
 // interleave as the player would live them.
@@ -82,148 +87,45 @@ struct Row {
     Start start;
     int madeBefore;                  // steps of the start's own switch made already
     std::vector<std::string> edits;  // "-name" removed, "+name" a file, "/name" a folder
-    const char* caption;             // nullptr: not a game folder
-    const char* buttons;             // "R" rename, "U" un-rename
+    char state;                      // at start-up, as in kStates
     const char* click;               // "rename", "unrename", "help" or ""
-    // The run in steps of the clicked operation: "A-B" renamed, "wK" warned
-    // about a missing source, "xK" refused as taken, "sK" left as it is.
-    const char* run;
-    const char* after;  // the next start's caption
+    // The run in steps of the clicked operation: "A-B" renamed, "wA-B" warned
+    // about a missing source, "xK" refused as taken, "sA-B" left as they are.
+    std::string run;
+    char after;  // the next start's state
     friend void PrintTo(const Row& r, std::ostream* os) { *os << r.name; }
 };
 
-const std::string kEditsAllMods[] = {"-" + mod(0),  "-" + mod(15), "-" + mod(16), "-" + mod(17),
-                                     "-" + mod(18), "-" + mod(19), "-" + mod(20)};
+const std::vector<std::string> kNoMods = {"-" + mod(0),  "-" + mod(15), "-" + mod(16),
+                                          "-" + mod(17), "-" + mod(18), "-" + mod(19),
+                                          "-" + mod(20)};
 
 const Row kRows[] = {
-    {"EmptyFolder", Start::Empty, 0, {}, nullptr, "", "rename", "", ""},
-    {"ProbeOnlyElsewhere",
-     Start::Empty,
-     0,
-     {"+mus_area_desert.wav", "+streamsounds\\mus_area_desert.wav", "+" + stock(0)},
-     nullptr,
-     "",
-     "",
-     "",
-     ""},
-    {"ProbeIsAFolder", Start::Empty, 0, {"/" + stock(2)}, nullptr, "", "", "", ""},
-    {"Enable", Start::Stock, 0, {}, kNotEnabled.c_str(), "R", "rename", "0-29", kEnabled.c_str()},
-    {"Restore",
-     Start::Enabled,
-     0,
-     {},
-     kEnabled.c_str(),
-     "U",
-     "unrename",
-     "0-29",
-     kNotEnabled.c_str()},
-    {"HelpChangesNothing",
-     Start::Stock,
-     0,
-     {},
-     kNotEnabled.c_str(),
-     "R",
-     "help",
-     "",
-     kNotEnabled.c_str()},
-    {"LastStockMissing", Start::Stock, 0, {"-" + stock(22)}, kRecRename.c_str(), "RU", "", "", ""},
-    {"EnableRow7Missing",
-     Start::Stock,
-     0,
-     {"-" + stock(7)},
-     kRecRename.c_str(),
-     "RU",
-     "rename",
-     "0-6 w7 8-29",
-     kRecUnrename.c_str()},
-    {"EnableWithoutMods", Start::Stock, 0,
-     std::vector<std::string>(std::begin(kEditsAllMods), std::end(kEditsAllMods)),
-     kNotEnabled.c_str(), "R", "rename", "0-22 w23 w24 w25 w26 w27 w28 w29", kEnabled.c_str()},
-    {"EnableBackupTaken",
-     Start::Stock,
-     0,
-     {"+" + backup(7)},
-     kNotEnabled.c_str(),
-     "R",
-     "rename",
-     "0-6 x7",
-     kRecUnrename.c_str()},
-    {"EnableFirstBackupTaken",
-     Start::Stock,
-     0,
-     {"+" + backup(0)},
-     kNotEnabled.c_str(),
-     "R",
-     "rename",
-     "x0",
-     kNotEnabled.c_str()},
-    {"RestoreRow7Missing",
-     Start::Enabled,
-     0,
-     {"-" + backup(7)},
-     kRecUnrename.c_str(),
-     "RU",
-     "unrename",
-     "0-13 w14 15-29",
-     kRecRename.c_str()},
-    {"RestoreVacantStock",
-     Start::Enabled,
-     0,
-     {"-" + stock(17)},
-     kEnabled.c_str(),
-     "U",
-     "unrename",
-     "0-2 w3 4-29",
-     kNotEnabled.c_str()},
-    {"RestoreModTaken",
-     Start::Enabled,
-     0,
-     {"+" + mod(0)},
-     kEnabled.c_str(),
-     "U",
-     "unrename",
-     "x0",
-     kEnabled.c_str()},
-    {"RestoreSecondModTaken",
-     Start::Enabled,
-     0,
-     {"+" + mod(15)},
-     kEnabled.c_str(),
-     "U",
-     "unrename",
-     "0 x1",
-     kEnabled.c_str()},
-    {"OnlyProbeBackup", Start::Empty, 0, {"+" + backup(2)}, kRecUnrename.c_str(), "RU", "", "", ""},
-    {"LastBackupIsAFolder",
-     Start::Enabled,
-     0,
-     {"-" + backup(22), "/" + backup(22)},
-     kRecUnrename.c_str(),
-     "RU",
-     "",
-     "",
-     ""},
-    {"ProbeFolderBesideEnabled",
-     Start::Enabled,
-     0,
-     {"/" + stock(2)},
-     kEnabled.c_str(),
-     "U",
-     "",
-     "",
-     ""},
+    // clang-format off
+    {"EmptyFolder", Start::Empty, 0, {}, 'F', "rename", "", 'F'},
+    {"ProbeOnlyElsewhere", Start::Empty, 0, {"+mus_area_desert.wav", "+streamsounds\\mus_area_desert.wav",
+     "+" + stock(0)}, 'F', "", "", 'F'},
+    {"ProbeIsAFolder", Start::Empty, 0, {"/" + stock(2)}, 'F', "", "", 'F'},
+    {"OnlyProbeBackup", Start::Empty, 0, {"+" + backup(2)}, 'U', "", "", 'U'},
+    {"Enable", Start::Stock, 0, {}, 'N', "rename", "0-29", 'E'},
+    {"Restore", Start::Enabled, 0, {}, 'E', "unrename", "0-29", 'N'},
+    {"HelpChangesNothing", Start::Stock, 0, {}, 'N', "help", "", 'N'},
+    {"LastStockMissing", Start::Stock, 0, {"-" + stock(22)}, 'R', "", "", 'R'},
+    {"EnableRow7Missing", Start::Stock, 0, {"-" + stock(7)}, 'R', "rename", "0-6 w7 8-29", 'U'},
+    {"EnableWithoutMods", Start::Stock, 0, kNoMods, 'N', "rename", "0-22 w23-29", 'E'},
+    {"EnableBackupTaken", Start::Stock, 0, {"+" + backup(7)}, 'N', "rename", "0-6 x7", 'U'},
+    {"EnableFirstBackupTaken", Start::Stock, 0, {"+" + backup(0)}, 'N', "rename", "x0", 'N'},
+    {"RestoreRow7Missing", Start::Enabled, 0, {"-" + backup(7)}, 'U', "unrename", "0-13 w14 15-29", 'R'},
+    {"RestoreVacantStock", Start::Enabled, 0, {"-" + stock(17)}, 'E', "unrename", "0-2 w3 4-29", 'N'},
+    {"RestoreModTaken", Start::Enabled, 0, {"+" + mod(0)}, 'E', "unrename", "x0", 'E'},
+    {"RestoreSecondModTaken", Start::Enabled, 0, {"+" + mod(15)}, 'E', "unrename", "0 x1", 'E'},
+    {"LastBackupIsAFolder", Start::Enabled, 0, {"-" + backup(22), "/" + backup(22)}, 'U', "", "", 'U'},
+    {"ProbeFolderBesideEnabled", Start::Enabled, 0, {"/" + stock(2)}, 'E', "", "", 'E'},
     // An enable stopped after 5 renames: the stock tracks of rows 15 to 20
     // never left, so their pairs are already in their restored place.
-    {"RestoreAfterStoppedEnable",
-     Start::Stock,
-     5,
-     {},
-     kRecUnrename.c_str(),
-     "RU",
-     "unrename",
-     "w0 s1 s2 s3 s4 s5 s6 7-11 w12 w13 w14 w15 w16 w17 w18 w19 w20 w21 w22 w23 w24 w25 w26 w27 "
-     "w28 w29",
-     kNotEnabled.c_str()},
+    {"RestoreAfterStoppedEnable", Start::Stock, 5, {}, 'U', "unrename",
+     "w0 s1-6 7-11 w12-29", 'N'},
+    // clang-format on
 };
 
 std::string refusal(const std::string& from, const std::string& to, int before) {
@@ -260,50 +162,48 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
     auto before = folder.files();
 
     std::vector<std::string> expected = {"width 4800"};
-    if (row.caption == nullptr) {
+    const auto& [caption, buttons] = kStates.at(row.state);
+    if (row.state == 'F') {
         expected.push_back(boxLine(MsgBoxStyle::Information, "File error",
                                    "Place this EXE into the main KotOR folder"));
         expected.push_back("end 1");
     } else {
-        expected.push_back("caption " + std::string(row.caption));
-        for (const char* b : {"R", "U"}) {
-            if (std::string(row.buttons).find(b) != std::string::npos) {
-                expected.push_back(*b == 'R' ? "show rename" : "show unrename");
-            }
-        }
+        expected.push_back("caption " + caption);
+        expected.insert(expected.end(), buttons.begin(), buttons.end());
     }
     const std::string click = row.click;
     const bool enable = click == "rename";
-    if (row.caption != nullptr && click == "help") {
+    if (row.state != 'F' && click == "help") {
         expected.push_back(boxLine(
             MsgBoxStyle::Information, "How to manage an error",
             "The renaming function will report which file cannot be located and renamed. That "
             "file will be skipped and the process will continue. All you then have to do is "
             "manually rename the file to match the correct new name."));
-    } else if (row.caption != nullptr && !click.empty()) {
+    } else if (row.state != 'F' && !click.empty()) {
         for (const char* line : {"disable rename", "disable unrename", "hide window"}) {
             expected.push_back(line);
         }
         std::istringstream tokens(row.run);
         int renamed = 0, exitStatus = 0;
         for (std::string t; tokens >> t;) {
-            const int k = std::stoi(std::isdigit(t[0]) ? t : t.substr(1));
-            const auto [from, to] = step(enable, k);
-            if (t[0] == 'w') {
-                expected.push_back(boxLine(
-                    MsgBoxStyle::Exclamation, "File rename error",
-                    "Cannot locate file: " + from + " - Final name needs to be: " + to + " ."));
-            } else if (t[0] == 'x') {
-                expected.push_back(refusal(from, to, renamed));
-                exitStatus = 1;
-            } else if (std::isdigit(t[0])) {
-                const auto dash = t.find('-');
-                const int last = dash == std::string::npos ? k : std::stoi(t.substr(dash + 1));
-                for (int i = k; i <= last; ++i, ++renamed) {
-                    const auto [f, n] = step(enable, i);
-                    expected.push_back("rename " + f + " -> " + n);
-                    before[n] = before.at(f);
-                    before.erase(f);
+            const char kind = std::isdigit(t[0]) ? 'r' : t[0];
+            const auto dash = t.find('-');
+            const int first = std::stoi(t.substr(kind == 'r' ? 0 : 1));
+            const int last = dash == std::string::npos ? first : std::stoi(t.substr(dash + 1));
+            for (int k = first; k <= last; ++k) {
+                const auto [from, to] = step(enable, k);
+                if (kind == 'w') {
+                    expected.push_back(boxLine(
+                        MsgBoxStyle::Exclamation, "File rename error",
+                        "Cannot locate file: " + from + " - Final name needs to be: " + to + " ."));
+                } else if (kind == 'x') {
+                    expected.push_back(refusal(from, to, renamed));
+                    exitStatus = 1;
+                } else if (kind == 'r') {
+                    expected.push_back("rename " + from + " -> " + to);
+                    before[to] = before.at(from);
+                    before.erase(from);
+                    ++renamed;
                 }
             }
         }
@@ -323,12 +223,10 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
     }
     EXPECT_EQ(log, expected);
     EXPECT_EQ(folder.files(), before);
-    if (*row.after != '\0') {
-        std::vector<std::string> next;
-        RecordingView nextView(next);
-        frmMusic(nextView, *system).Form_Load();
-        EXPECT_EQ(nextView.caption, row.after);
-    }
+    std::vector<std::string> next;
+    RecordingView nextView(next);
+    frmMusic(nextView, *system).Form_Load();
+    EXPECT_EQ(nextView.caption, row.after == 'F' ? "Orvando v2" : kStates.at(row.after).first);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Behaviour, ::testing::ValuesIn(kRows),
