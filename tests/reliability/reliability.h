@@ -1,17 +1,14 @@
-// Shared by the reliability checks: file services that count lost and
-// overwritten tracks, and the two complete installs.
+// Shared by the reliability checks: file services that log every call and
+// let a test step in, the installs a switch starts from, and a resume with the
+// button the caption recommends.
 #pragma once
 
 #include <algorithm>
 #include <functional>
-#include <iterator>
-#include <map>
-#include <string>
-#include <vector>
+#include <set>
 
 #include "engine/operations.h"
 #include "support/game_folders.h"
-#include "support/memory_folder.h"
 #include "support/random_folder.h"
 #include "support/recording_view.h"
 #include "support/temp_folder.h"
@@ -21,53 +18,25 @@ namespace orvando::testing {
 // Every file of a folder by its path (backslashes), with its content.
 using Snapshot = std::map<std::string, std::string>;
 
-struct Damage {
-    int lost = 0;
-    int overwritten = 0;
-    friend bool operator==(const Damage&, const Damage&) = default;
-};
-
-// Every file starts with a content of its own. `lost`: contents of `before`
-// that no file holds after. `overwritten`: each name that stayed but holds
-// another content, each new name holding a content no file held, and each
-// name a content holds beyond the number that held it before. An honest
-// rename moves one content to a free name and counts as neither.
-inline Damage compareStep(const Snapshot& before, const Snapshot& after) {
-    Damage damage;
-    std::map<std::string, int> held, holds;
-    for (const auto& [path, content] : before) {
-        ++held[content];
+// The contents, counted: renames keep them; a track lost or overwritten, or a
+// copy left behind, does not.
+inline std::multiset<std::string> contents(const Snapshot& files) {
+    std::multiset<std::string> out;
+    for (const auto& [path, content] : files) {
+        out.insert(content);
     }
-    for (const auto& [path, content] : after) {
-        ++holds[content];
-        const auto it = before.find(path);
-        damage.overwritten += it != before.end() ? it->second != content : held.count(content) == 0;
-    }
-    for (const auto& [content, n] : holds) {
-        const auto it = held.find(content);
-        damage.overwritten += it != held.end() && n > it->second ? n - it->second : 0;
-    }
-    for (const auto& [content, n] : held) {
-        damage.lost += holds.count(content) == 0;
-    }
-    return damage;
+    return out;
 }
 
-// Logs every call with its result, sums the damage of each rename when it can
-// read the folder, and calls the hooks tests use to inject faults.
+// Logs every call with its result and calls the hooks tests step in with.
 class WatchedFiles final : public FileServices {
   public:
-    explicit WatchedFiles(FileServices& inner, std::function<Snapshot()> read = {})
-        : inner_(inner), read_(std::move(read)) {
-        first_ = last_ = read_ ? read_() : Snapshot{};
-    }
+    explicit WatchedFiles(FileServices& inner) : inner_(inner) {}
     bool fileExists(const std::string& path) override {
         if (onQuery) {
             onQuery(path);
         }
-        const bool present = inner_.fileExists(path);
-        calls.push_back("query " + path + (present ? ": yes" : ": no"));
-        return present;
+        return inner_.fileExists(path);
     }
     std::optional<RenameError> renameNoReplace(const std::string& from,
                                                const std::string& to) override {
@@ -75,35 +44,22 @@ class WatchedFiles final : public FileServices {
             onRename(renames);
         }
         auto error = inner_.renameNoReplace(from, to);
-        calls.push_back("rename " + from + " -> " + to +
-                        (error ? ": refused (" + error->reason + ")" : ": done"));
+        calls.push_back("rename " + from + " -> " + to + (error ? ": refused" : ": done"));
         ++(error ? refusals : renames);
-        if (read_) {
-            Snapshot now = read_();
-            overwritten_ += compareStep(last_, now).overwritten;
-            last_ = std::move(now);
-        }
         if (onRename && !error) {
             onRename(renames);
         }
         return error;
     }
-    // Lost since the start, overwritten summed over the renames.
-    Damage damage() const {
-        return read_ ? Damage{compareStep(first_, read_()).lost, overwritten_} : Damage{};
-    }
 
     std::function<void(const std::string& path)> onQuery;  // before each query
     std::function<void(int renames)> onRename;  // before each rename, after each one made
-    std::vector<std::string> calls;
+    std::vector<std::string> calls;             // the renames tried
     int renames = 0;
     int refusals = 0;
 
   private:
     FileServices& inner_;
-    std::function<Snapshot()> read_;
-    Snapshot first_, last_;
-    int overwritten_ = 0;
 };
 
 // An operation is named by its button: rename enables the modification from
