@@ -39,7 +39,7 @@ echo "== zip"
 [ "$(unzip -Z1 "$zip" | tr '\n' ' ')" = "LICENSE.txt README.txt THIRD-PARTY-NOTICES.txt orvando.exe " ] ||
   fail "the zip holds $(unzip -Z1 "$zip" | tr '\n' ' ')"
 unzip -p "$zip" orvando.exe | cmp - "$win/orvando.exe" || fail "the zip's exe is not the tested one"
-unzip -p "$zip" '*.txt' | grep -qv $'\r$' && fail "a text file in the zip has a line without CR"
+[ -z "$(unzip -p "$zip" '*.txt' | grep -v $'\r$')" ] || fail "a text file in the zip has a line without CR"
 (cd dist && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 
 echo "== lintian"
