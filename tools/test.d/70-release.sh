@@ -10,15 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . tools/deps.sh
-orvando_ensure_packages lintian xvfb xdotool xauth
-
-win=${ORVANDO_WIN_BUILD_DIR:-build-win}
-[ -f "$win/orvando.exe" ] || { echo "FAIL: $win/orvando.exe is missing" >&2; exit 1; }
-ORVANDO_RELEASE_WIN_BUILD=$win ORVANDO_RELEASE_DIRTY=1 tools/release.sh >/dev/null
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-dist/linux/CMakeCache.txt)
-zip=dist/orvando-$version-windows-x64.zip
-deb=dist/orvando_${version}_amd64.deb
-tgz=dist/orvando-$version-linux-x86_64.tar.gz
+orvando_ensure_packages lintian unzip xvfb xdotool xauth
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -34,6 +26,16 @@ cleanup() {
 }
 trap cleanup EXIT
 . tools/e2e.sh
+
+echo "== tools/release.sh"
+win=${ORVANDO_WIN_BUILD_DIR:-build-win}
+[ -f "$win/orvando.exe" ] || fail "$win/orvando.exe is missing"
+ORVANDO_RELEASE_WIN_BUILD=$win ORVANDO_RELEASE_DIRTY=1 tools/release.sh >"$work/release.log" 2>&1 ||
+  { cat "$work/release.log" >&2; fail "tools/release.sh failed"; }
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-dist/linux/CMakeCache.txt)
+zip=dist/orvando-$version-windows-x64.zip
+deb=dist/orvando_${version}_amd64.deb
+tgz=dist/orvando-$version-linux-x86_64.tar.gz
 
 echo "== zip"
 [ "$(unzip -Z1 "$zip" | tr '\n' ' ')" = "LICENSE.txt README.txt THIRD-PARTY-NOTICES.txt orvando.exe " ] ||
