@@ -9,7 +9,7 @@ orvando_ensure_packages cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mi
   googletest
 
 build=${ORVANDO_WIN_BUILD_DIR:-build-win}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DORVANDO_WERROR=ON \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANDO_WERROR=ON \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" "$@"
 cmake --build "$build" -j2
 echo "Built $build/orvando.exe ($(stat -c %s "$build/orvando.exe") bytes)"

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "orvando_version.h"
+
 namespace orvando::text {
 
 inline constexpr std::string_view kDesignedCaption = "Orvando v2";
@@ -30,7 +32,7 @@ inline constexpr std::string_view kHelpText =
 
 inline constexpr std::string_view kRenameFailureTitle = "Orvando v2";
 
-inline constexpr std::string_view kVersion = "2.00";
+inline constexpr std::string_view kVersion = ORVANDO_VERSION;
 
 // The warning for a source file that cannot be found; the user is to give the
 // file the final name by hand.
