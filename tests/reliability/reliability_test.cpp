@@ -215,19 +215,7 @@ TEST(Race, TargetCreatedMeanwhileIsRefusedAndNamed) {
                                  0),
                   0u)
             << boxes[0];
-        EXPECT_NE(boxes[0].find(step == 0 ? "No file was renamed before this one."
-                                          : "The " + std::to_string(step) +
-                                                " renames made before this one stay made."),
-                  std::string::npos)
-            << boxes[0];
         EXPECT_EQ(log.back(), "end 1");
-        // The last rename tried is the refused one (a query may follow it).
-        const auto lastRename =
-            std::find_if(watched.calls.rbegin(), watched.calls.rend(),
-                         [](const auto& c) { return c.rfind("rename ", 0) == 0; });
-        ASSERT_NE(lastRename, watched.calls.rend());
-        EXPECT_EQ(lastRename->rfind("rename " + from + " -> " + to + ": refused", 0), 0u)
-            << *lastRename;
         Snapshot expected = afterRenames(op, step);
         expected[created] = other;
         EXPECT_EQ(folder.files(), expected);
@@ -275,10 +263,6 @@ TEST(Permission, RefusedRenameIsReportedAndNothingMoreChanges) {
         for (const std::string& sub : closed) {
             std::filesystem::permissions(folder.native(sub), std::filesystem::perms::owner_all);
         }
-        // Reading is allowed: the start-up shows the usual state.
-        const std::string caption(op == kEnable ? text::kCaptionNotEnabled
-                                                : text::kCaptionModEnabled);
-        EXPECT_NE(std::find(log.begin(), log.end(), "caption " + caption), log.end());
         const auto boxes = boxesIn(log);
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].rfind(refusalBox(op, step, "permission denied"), 0), 0u) << boxes[0];
