@@ -1,312 +1,263 @@
-// The Linux window on Qt's offscreen platform: its layout, what each detected
-// state shows, the keyboard, the help box and a whole run of an action button.
+// The Linux window on Qt's offscreen platform over real temporary game
+// folders: each run's layout, texts, keys, boxes and exit status; the pictures.
+#include <QDirIterator>
+#include <QImageReader>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "catalogue/catalogue.h"
 #include "detection/detection.h"
-#include "support/game_folders.h"
 #include "ui/qt/qt_view.h"
-#include "ui/texts.h"
-
-using orvando::InstallState;
 
 namespace {
 
-enum class Folder { Empty, Stock, Enabled, ReplacementLeft, LastRowMissing, ProbeBackup };
+using enum orvando::InstallState;
 
-struct Box {
-    QString title, text;
-    QMessageBox::Icon icon;
-    Qt::TextFormat format;
-    Qt::WindowModality modality;
-    qsizetype buttons;
-    bool standsAlone, windowVisible, renameEnabled, unrenameEnabled;
-};
+QString path(std::string_view name) {
+    return QString::fromLatin1(name.data(), qsizetype(name.size())).replace('\\', '/');
+}
 
-// The objects main() makes, over an in-memory game folder. Every message box
-// is recorded, then really run and closed with its close box.
+// The objects main() makes, in a folder of words: "stock" or "enabled" (as a
+// complete enable leaves it) for the 30 music files, "+name" or "-name" for a
+// file more or less. Each message box is recorded, then run and closed.
 struct Program {
-    explicit Program(Folder kind) {
-        if (kind == Folder::Enabled || kind == Folder::ReplacementLeft) {
-            orvando::testing::fillEnabledFolder(folder);
-        } else if (kind != Folder::Empty && kind != Folder::ProbeBackup) {
-            orvando::testing::fillStockFolder(folder);
-        }
-        if (kind == Folder::ReplacementLeft) {
-            folder.addFile("streammusic\\mus_area_ahto.mod.wav", "left behind");
-        } else if (kind == Folder::LastRowMissing) {
-            folder.remove("streammusic\\mus_theme_malak.wav");
-        } else if (kind == Folder::ProbeBackup) {
-            folder.addFile("streammusic\\mus_area_desert.original.wav", "desert");
+    explicit Program(const QString& folder) {
+        for (const QString& word : folder.split(' ', Qt::SkipEmptyParts)) {
+            const bool stock = word == "stock";
+            QStringList names{word.mid(1)};
+            if (stock || word == "enabled") {
+                names.clear();
+                for (const auto& name : stock ? orvando::kStockNames : orvando::kBackupNames)
+                    names << path(name);
+                for (const auto& pair : orvando::kReplacementPairs)
+                    names << path(stock ? pair.replacement : pair.stock);
+            }
+            for (const QString& name : names) {
+                QDir(dir.path()).mkpath(QFileInfo(name).path());
+                QFile file(dir.filePath(name));
+                word[0] == '-' ? file.remove() : file.open(QIODevice::WriteOnly);
+            }
         }
         view.attach(form);
         view.runBox = [this](QMessageBox& box) {
-            const auto& w = window();
-            boxes.push_back({box.windowTitle(), box.text(), box.icon(), box.textFormat(),
-                             box.windowModality(), box.buttons().size(), !box.parentWidget(),
-                             w.isVisible(), w.renameButton()->isEnabled(),
-                             w.unrenameButton()->isEnabled()});
+            const char* icons[] = {"none", "information", "warning", "critical"};
+            const auto& w = view.window();
+            boxes << QString("%1 | %2 | %3 %4%5")
+                         .arg(box.windowTitle(), box.text(), icons[box.icon() % 4],
+                              box.parentWidget()              ? "over the window"
+                              : w.isVisible()                 ? "beside the window"
+                              : w.renameButton()->isEnabled() ? "alone"
+                                                              : "alone, buttons off",
+                              box.textFormat() == Qt::PlainText && box.buttons().size() == 1 &&
+                                      box.windowModality() == Qt::ApplicationModal
+                                  ? ""
+                                  : ", not a modal OK box");
             QTimer::singleShot(0, &box, &QWidget::close);
             box.exec();
         };
     }
-    orvando::qt::MusicWindow& window() { return view.window(); }
-    QWidget* control(const QString& name) { return window().findChild<QWidget*>(name); }
-    bool startActive() {
-        const bool ended = orvando::qt::startWindow(view, form).has_value();
-        window().activateWindow();
-        return !ended && QTest::qWaitForWindowActive(&window());
+    QWidget* control(const QString& name) { return view.window().findChild<QWidget*>(name); }
+    QStringList listing() const {
+        QStringList names;
+        for (QDirIterator it(dir.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            names << it.next();
+        return names;
     }
 
-    orvando::testing::MemoryFolder folder;
+    QTemporaryDir dir;
+    std::unique_ptr<orvando::FileServices> files =
+        orvando::makeSystemFileServices(dir.path().toStdString());
     orvando::qt::QtView view;
-    orvando::frmMusic form{view, folder};
-    std::vector<Box> boxes;
+    orvando::frmMusic form{view, *files};
+    QStringList boxes;
+};
+
+const QString kHelp =
+    "How to manage an error | The renaming function will report which file cannot be located and "
+    "renamed. That file will be skipped and the process will continue. All you then have to do is "
+    "manually rename the file to match the correct new name. | information over the window";
+
+// Boxes are joined by newlines; '*' stands for the system's reason.
+const struct Run {
+    const char *name, *folder, *caption, *tabs, *action, *boxes;
+    int exitStatus;
+    orvando::InstallState after;
+} kRuns[] = {
+    {"enable", "stock", "Orvando v2 (Det: Not Enabled)", "rename cmdErrorHelp", "rename", "", 0,
+     ModEnabled},
+    {"Return on the focused button", "stock", "Orvando v2 (Det: Not Enabled)",
+     "rename cmdErrorHelp", "Return", "", 0, ModEnabled},
+    {"enable, last stock track missing", "stock -streammusic/mus_theme_malak.wav",
+     "Orvando v2 (Det: Error, rec. Rename)", "rename unrename cmdErrorHelp", "rename",
+     "File rename error | Cannot locate file: streammusic\\mus_theme_malak.wav - Final name needs "
+     "to be: streammusic\\mus_theme_malak.original.wav . | warning alone, buttons off",
+     0, ErrorRecUnrename},
+    {"restore", "enabled", "Orvando v2 (Det: Mod Enabled)", "unrename cmdErrorHelp", "unrename", "",
+     0, NotEnabled},
+    {"restore refused: a replacement name is taken", "enabled +streammusic/mus_area_ahto.mod.wav",
+     "Orvando v2 (Det: Mod Enabled)", "unrename cmdErrorHelp", "unrename",
+     "Orvando v2 | Cannot rename streammusic\\mus_area_ahto.wav to "
+     "streammusic\\mus_area_ahto.mod.wav: * | critical alone, buttons off",
+     1, ModEnabled},
+    {"close box, probe backup only", "+streammusic/mus_area_desert.original.wav",
+     "Orvando v2 (Det: Error, rec. Un-rename)", "rename unrename cmdErrorHelp", "close", "", 0,
+     ErrorRecUnrename},
+    {"no game folder", "", "", "", "",
+     "File error | Place this EXE into the main KotOR folder | information alone", 1, NoGameFolder},
 };
 
 }  // namespace
-
-Q_DECLARE_METATYPE(Folder)
-Q_DECLARE_METATYPE(InstallState)
 
 class WindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void designedWindow();
-    void stateShown_data();
-    void stateShown();
-    void noGameFolderNeverShowsTheWindow();
-    void tabOrder_data();
-    void tabOrder();
-    void keys_data();
-    void keys();
-    void actionClick_data();
-    void actionClick();
-    void closeBoxEndsTheProgram();
+    void run_data() {
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(std::size(kRuns)); ++i)
+            QTest::newRow(kRuns[i].name) << i;
+    }
+    void run();
+    void pictures();
 };
 
-void WindowTest::designedWindow() {
-    Program program(Folder::Stock);
-    QWidget& window = program.window();
-    QCOMPARE(window.windowTitle(), QString("Orvando v2"));
-    QCOMPARE(window.size(), QSize(547, 206));
-    // A tool window with a close box only.
-    QCOMPARE(window.windowFlags() &
-                 (Qt::WindowType_Mask | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-             Qt::Tool | Qt::WindowCloseButtonHint);
-    const QFont help = program.control("cmdErrorHelp")->font();
-    QVERIFY(help.family() == "Arial" && help.pointSize() == 9 && help.italic());
-    for (const QSize size : {QSize(16, 16), QSize(32, 32), QSize(48, 48)}) {
-        QVERIFY(window.windowIcon().availableSizes().contains(size));
-    }
-
-    // The load event narrows the window to 4800 twips; nothing moves and the
-    // user cannot resize it.
-    QVERIFY(program.startActive());
-    QCOMPARE(window.frameGeometry().width(), 320);
-    QCOMPARE(window.height(), 206);
-    QCOMPARE(window.minimumSize(), window.maximumSize());
-    const struct {
-        const char* name;
-        QRect box;
-    } controls[] = {{"rename", {72, 16, 137, 57}},        {"unrename", {72, 88, 137, 57}},
-                    {"originalname", {240, 16, 281, 56}}, {"modname", {240, 80, 281, 56}},
-                    {"cmdErrorHelp", {72, 160, 137, 33}}, {"Image1", {0, 0, 48, 48}},
-                    {"Image2", {0, 144, 48, 48}}};
-    for (const auto& control : controls) {
-        QCOMPARE(program.control(control.name)->geometry(), control.box);
-    }
-    // The portraits: the 32-bit 48-pixel images, unscaled, without a border.
-    for (const char* name : {"Image1", "Image2"}) {
-        auto* label = window.findChild<QLabel*>(name);
-        QVERIFY(label->frameShape() == QFrame::NoFrame && !label->hasScaledContents());
-        QCOMPARE(label->pixmap().size(), QSize(48, 48));
-        const QImage image = label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
-        const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
-        QVERIFY(std::any_of(pixels, pixels + 48 * 48,
-                            [](QRgb p) { return qAlpha(p) > 0 && qAlpha(p) < 255; }));
-    }
-    QVERIFY(!program.control("originalname")->isVisible());
-    QVERIFY(!program.control("modname")->isVisible());
-}
-
-void WindowTest::stateShown_data() {
-    QTest::addColumn<Folder>("folder");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<bool>("rename");
-    QTest::addColumn<bool>("unrename");
-    QTest::newRow("stock") << Folder::Stock << "Orvando v2 (Det: Not Enabled)" << true << false;
-    QTest::newRow("last stock name missing")
-        << Folder::LastRowMissing << "Orvando v2 (Det: Error, rec. Rename)" << true << true;
-    QTest::newRow("enabled") << Folder::Enabled << "Orvando v2 (Det: Mod Enabled)" << false << true;
-    QTest::newRow("probe backup only")
-        << Folder::ProbeBackup << "Orvando v2 (Det: Error, rec. Un-rename)" << true << true;
-}
-
-void WindowTest::stateShown() {
-    QFETCH(Folder, folder);
-    QFETCH(QString, caption);
-    QFETCH(bool, rename);
-    QFETCH(bool, unrename);
-    Program program(folder);
-    QVERIFY(program.startActive());
-    const auto files = program.folder.files();
-    // Then "Error Help" twice: the help box each time, and nothing else changes.
-    for (std::size_t clicks = 0; clicks <= 2; ++clicks) {
-        if (clicks > 0) {
-            QTest::mouseClick(program.window().errorHelpButton(), Qt::LeftButton);
+// A run of the program. In a game folder: the fixed tool window narrowed to
+// 320 pixels, the designed controls, the state's caption and buttons; Tab
+// moving among the visible buttons while Escape does nothing; "Error Help" by
+// Return, keypad Enter and a click showing the help and changing nothing.
+// Then one action, its boxes, the exit status and the folder left behind.
+void WindowTest::run() {
+    QFETCH(int, row);
+    const Run& r = kRuns[row];
+    Program program(r.folder);
+    QWidget& window = program.view.window();
+    if (!*r.caption) {
+        QCOMPARE(orvando::qt::startWindow(program.view, program.form), r.exitStatus);
+        QVERIFY(window.windowHandle() == nullptr);  // never shown
+    } else {
+        QVERIFY(!orvando::qt::startWindow(program.view, program.form));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(window.windowFlags() & (Qt::WindowType_Mask | Qt::WindowMinMaxButtonsHint |
+                                         Qt::WindowCloseButtonHint),
+                 Qt::Tool | Qt::WindowCloseButtonHint);
+        QCOMPARE(window.frameGeometry().width(), 320);
+        QVERIFY(window.minimumSize() == window.maximumSize() && window.height() == 206);
+        const struct {
+            const char *name, *text;  // text: null for the hidden lists
+            QRect box;
+        } controls[] = {{"rename", "Rename (Enable-Mod)", {72, 16, 137, 57}},
+                        {"unrename", "Un-rename (Normal Music)", {72, 88, 137, 57}},
+                        {"cmdErrorHelp", "Error Help", {72, 160, 137, 33}},
+                        {"originalname", nullptr, {240, 16, 281, 56}},
+                        {"modname", nullptr, {240, 80, 281, 56}},
+                        {"Image1", "", {0, 0, 48, 48}},
+                        {"Image2", "", {0, 144, 48, 48}}};
+        const QStringList tabs = QString(r.tabs).split(' ');
+        const auto check = [&] {
+            QVERIFY(window.windowTitle() == r.caption && window.isVisible());
+            for (const auto& c : controls) {
+                QWidget* widget = program.control(c.name);
+                QCOMPARE(widget->geometry(), c.box);
+                QCOMPARE(widget->isVisible(), c.text && (!*c.text || tabs.contains(c.name)));
+                if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                    QVERIFY(button->text() == c.text && button->isEnabled());
+            }
+            const QFont help = program.control("cmdErrorHelp")->font();
+            QVERIFY(help.family() == "Arial" && help.pointSize() == 9 && help.italic() &&
+                    help.weight() == QFont::Normal);
+        };
+        check();
+        for (qsizetype i = 0; i <= tabs.size(); ++i) {
+            QCOMPARE(QApplication::focusWidget(), program.control(tabs[i % tabs.size()]));
+            QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+            QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
         }
-        QCOMPARE(program.boxes.size(), clicks);
-        for (const Box& box : program.boxes) {
-            QCOMPARE(box.title, QString("How to manage an error"));
-            QCOMPARE(box.text.toStdString(), orvando::text::kHelpText);
-            QCOMPARE(box.icon, QMessageBox::Information);
-            QVERIFY(box.windowVisible && !box.standsAlone);
-            QCOMPARE(box.modality, Qt::ApplicationModal);
+        const QStringList files = program.listing();
+        program.control("cmdErrorHelp")->setFocus();
+        QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+        QTest::keyClick(window.windowHandle(), Qt::Key_Enter);
+        QTest::mouseClick(program.control("cmdErrorHelp"), Qt::LeftButton);
+        QCOMPARE(program.boxes, QStringList({kHelp, kHelp, kHelp}));
+        check();
+        QCOMPARE(program.listing(), files);
+        program.boxes.clear();
+        program.control(tabs[0])->setFocus();
+        const QString action = r.action;
+        QTimer::singleShot(0, [&] {  // the first event of the loop, which the program ends
+            if (action == "close")
+                window.close();
+            else if (action == "Return")
+                QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+            else
+                QTest::mouseClick(program.control(action), Qt::LeftButton);
+        });
+        QCOMPARE(QApplication::exec(), r.exitStatus);
+    }
+    const QStringList part = QString(r.boxes).split('*');
+    const QString shown = program.boxes.join('\n');
+    QVERIFY2(
+        part.size() == 1 ? shown == r.boxes : shown.startsWith(part[0]) && shown.endsWith(part[1]),
+        qPrintable(shown));
+    QVERIFY(program.view.ended() && !window.isVisible());
+    QCOMPARE(orvando::detectInstallState(*program.files), r.after);
+}
+
+// Each icon file's images (size/bits per pixel), each with transparent and
+// opaque pixels, black where transparent; at 32 bits with soft edges and the
+// mask set exactly where the alpha is 0. The window shows the deepest images.
+void WindowTest::pictures() {
+    Program program("");
+    for (const QString row : {"window 48/24 32/24 48/32 32/32 16/32",
+                              "image1 48/8 32/8 48/24 32/24 16/24 48/32 32/32 16/32",
+                              "image2 48/8 32/8 16/8 48/24 32/24 16/24 48/32 32/32 16/32"}) {
+        const QString name = row.section(' ', 0, 0);
+        QFile file(":/icons/" + name + ".ico");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray d = file.readAll();
+        const auto u16 = [&](int at) { return quint8(d[at]) | quint8(d[at + 1]) << 8; };
+        QImageReader reader(file.fileName(), "ico");
+        QStringList listed{name};
+        std::map<int, QImage> deepest;  // by size
+        for (int i = 0; i < u16(4); ++i) {
+            const int entry = 6 + 16 * i, size = quint8(d[entry]), bits = u16(entry + 6);
+            listed << QString("%1/%2").arg(size).arg(bits);
+            QVERIFY(reader.jumpToImage(i));
+            const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(image.size(), QSize(size, size));
+            // The mask follows the bitmap header, palette and pixels, bottom row first.
+            const int mask = u16(entry + 12) + 40 + (bits <= 8 ? 4 << bits : 0) +
+                             (size * bits + 31) / 32 * 4 * size;
+            int transparent = 0, soft = 0, wrong = 0;
+            for (int y = 0; y < size; ++y) {
+                for (int x = 0; x < size; ++x) {
+                    const QRgb p = image.pixel(x, y);
+                    const int byte = mask + (size - 1 - y) * ((size + 31) / 32 * 4) + x / 8;
+                    const bool masked = quint8(d[byte]) & (0x80 >> x % 8);
+                    transparent += masked;
+                    soft += qAlpha(p) % 255 != 0;
+                    wrong += (masked && (p & 0xFFFFFF)) || (bits == 32 && masked != !qAlpha(p));
+                }
+            }
+            QVERIFY(transparent > 0 && transparent < size * size && (bits < 32 || soft > 0));
+            QCOMPARE(wrong, 0);
+            if (!deepest.count(size) || bits == 32)
+                deepest[size] = image;
         }
-        QCOMPARE(program.window().windowTitle(), caption);
-        QCOMPARE(program.control("rename")->isVisible(), rename);
-        QCOMPARE(program.control("unrename")->isVisible(), unrename);
-        QVERIFY(program.control("cmdErrorHelp")->isVisible());
-        QVERIFY(program.control("rename")->isEnabled() && program.control("unrename")->isEnabled());
-        QVERIFY(program.window().isVisible() && !program.view.ended());
-        QCOMPARE(program.folder.files(), files);
-    }
-}
-
-void WindowTest::noGameFolderNeverShowsTheWindow() {
-    Program program(Folder::Empty);
-    QCOMPARE(orvando::qt::startWindow(program.view, program.form), std::optional<int>(1));
-    // A window that was never shown has no native window.
-    QVERIFY(program.window().windowHandle() == nullptr);
-    QCOMPARE(program.boxes.size(), std::size_t{1});
-    QCOMPARE(program.boxes[0].title, QString("File error"));
-    QCOMPARE(program.boxes[0].icon, QMessageBox::Information);
-    QVERIFY(program.boxes[0].standsAlone);
-}
-
-void WindowTest::tabOrder_data() {
-    QTest::addColumn<Folder>("folder");
-    QTest::addColumn<QStringList>("focus");  // first focus, then after each Tab
-    QTest::newRow("both action buttons")
-        << Folder::LastRowMissing
-        << QStringList{"rename", "unrename", "cmdErrorHelp", "rename", "unrename"};
-    QTest::newRow("unrename only")
-        << Folder::Enabled << QStringList{"unrename", "cmdErrorHelp", "unrename"};
-}
-
-void WindowTest::tabOrder() {
-    QFETCH(Folder, folder);
-    QFETCH(QStringList, focus);
-    Program program(folder);
-    QVERIFY(program.startActive());
-    for (qsizetype i = 0; i < focus.size(); ++i) {
-        if (i > 0) {
-            QTest::keyClick(program.window().windowHandle(), Qt::Key_Tab);
+        QCOMPARE(listed.join(' '), row);
+        const auto* label =
+            program.view.window().findChild<QLabel*>(name == "image1" ? "Image1" : "Image2");
+        for (const int size : {16, 32, 48}) {
+            const QPixmap shown = name == "window" ? program.view.window().windowIcon().pixmap(size)
+                                  : size == 48     ? label->pixmap()
+                                                   : QPixmap();
+            QVERIFY(shown.isNull()
+                        ? name != "window" && size < 48
+                        : shown.toImage().convertToFormat(QImage::Format_ARGB32) == deepest[size]);
         }
-        QCOMPARE(QApplication::focusWidget(), program.control(focus[i]));
     }
-}
-
-void WindowTest::keys_data() {
-    QTest::addColumn<QString>("focused");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("helpBoxes");
-    QTest::addColumn<bool>("renamed");
-    QTest::newRow("Return on help") << "cmdErrorHelp" << int(Qt::Key_Return) << 1 << false;
-    QTest::newRow("keypad Enter on help") << "cmdErrorHelp" << int(Qt::Key_Enter) << 1 << false;
-    QTest::newRow("Escape on help") << "cmdErrorHelp" << int(Qt::Key_Escape) << 0 << false;
-    QTest::newRow("Escape on rename") << "rename" << int(Qt::Key_Escape) << 0 << false;
-    QTest::newRow("Return on rename") << "rename" << int(Qt::Key_Return) << 0 << true;
-}
-
-void WindowTest::keys() {
-    QFETCH(QString, focused);
-    QFETCH(int, key);
-    QFETCH(int, helpBoxes);
-    QFETCH(bool, renamed);
-    Program program(Folder::Stock);
-    QVERIFY(program.startActive());
-    const auto before = program.folder.files();
-    program.control(focused)->setFocus();
-    QCOMPARE(QApplication::focusWidget(), program.control(focused));
-
-    QTest::keyClick(program.window().windowHandle(), static_cast<Qt::Key>(key));
-
-    QCOMPARE(program.boxes.size(), std::size_t(helpBoxes));
-    // Only the focused button reacts: no default or cancel button, and Escape
-    // does not close the window.
-    QCOMPARE(program.view.ended(), renamed);
-    QCOMPARE(program.window().isVisible(), !renamed);
-    QCOMPARE(program.folder.files() != before, renamed);
-}
-
-void WindowTest::actionClick_data() {
-    QTest::addColumn<Folder>("folder");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QStringList>("boxTitles");
-    QTest::addColumn<int>("exitStatus");
-    QTest::addColumn<InstallState>("after");
-    QTest::newRow("enable a stock folder")
-        << Folder::Stock << "rename" << QStringList{} << 0 << InstallState::ModEnabled;
-    QTest::newRow("restore an enabled folder")
-        << Folder::Enabled << "unrename" << QStringList{} << 0 << InstallState::NotEnabled;
-    QTest::newRow("enable with a stock track missing")
-        << Folder::LastRowMissing << "rename" << QStringList{"File rename error"} << 0
-        << InstallState::ErrorRecUnrename;
-    // A replacement name is taken: the first move back is refused.
-    QTest::newRow("restore failing") << Folder::ReplacementLeft << "unrename"
-                                     << QStringList{"Orvando v2"} << 1 << InstallState::ModEnabled;
-}
-
-void WindowTest::actionClick() {
-    QFETCH(Folder, folder);
-    QFETCH(QString, button);
-    QFETCH(QStringList, boxTitles);
-    QFETCH(int, exitStatus);
-    QFETCH(InstallState, after);
-    Program program(folder);
-    QVERIFY(program.startActive());
-
-    // The click is the first event of the application's loop, which the program ends.
-    QTimer::singleShot(0, [&] { QTest::mouseClick(program.control(button), Qt::LeftButton); });
-    QCOMPARE(QApplication::exec(), exitStatus);
-
-    QCOMPARE(program.boxes.size(), std::size_t(boxTitles.size()));
-    for (std::size_t i = 0; i < program.boxes.size(); ++i) {
-        const Box& box = program.boxes[i];
-        QCOMPARE(box.title, boxTitles[qsizetype(i)]);
-        QCOMPARE(box.icon, exitStatus ? QMessageBox::Critical : QMessageBox::Warning);
-        QVERIFY(box.buttons == 1 && box.format == Qt::PlainText);
-        QCOMPARE(box.modality, Qt::ApplicationModal);
-        // Hidden and both buttons disabled before the first rename.
-        QVERIFY(box.standsAlone && !box.windowVisible);
-        QVERIFY(!box.renameEnabled && !box.unrenameEnabled);
-    }
-    QVERIFY(program.view.ended() && !program.window().isVisible());
-    QVERIFY(!program.window().renameButton()->isEnabled());
-    QVERIFY(!program.window().unrenameButton()->isEnabled());
-    QCOMPARE(orvando::detectInstallState(program.folder), after);
-
-    // Once ended, no click reaches the program any more.
-    const auto files = program.folder.files();
-    program.window().errorHelpButton()->click();
-    program.window().renameButton()->setEnabled(true);
-    program.window().renameButton()->click();
-    QCOMPARE(program.boxes.size(), std::size_t(boxTitles.size()));
-    QCOMPARE(program.folder.files(), files);
-}
-
-void WindowTest::closeBoxEndsTheProgram() {
-    Program program(Folder::Stock);
-    QVERIFY(program.startActive());
-    const auto files = program.folder.files();
-    QTimer::singleShot(0, &program.window(), &QWidget::close);
-    QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(program.view.ended() && !program.window().isVisible());
-    QCOMPARE(program.folder.files(), files);
 }
 
 QTEST_MAIN(WindowTest)
