@@ -509,13 +509,11 @@ class PosixFileServices final : public FileServices {
             return errorFromErrno(ENOENT);
         }
         if (sources.size() > 1) {
-            std::string list;
+            std::vector<std::string> names;
             for (const std::string& s : sources) {
-                list += (list.empty() ? "" : ", ") + shown(s);
+                names.push_back(shown(s));
             }
-            return RenameError{
-                RenameError::Kind::Ambiguous,
-                "more than one file matches this name when case is ignored (" + list + ")"};
+            return RenameError{RenameError::Kind::Ambiguous, severalMatchesReason(names)};
         }
         splitLast(sources.front(), srcFolder, srcName);
 

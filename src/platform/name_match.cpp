@@ -1,6 +1,7 @@
 #include "platform/name_match.h"
 
 #include <string>
+#include <vector>
 
 namespace orvando {
 
@@ -28,6 +29,14 @@ std::string foldAsciiCase(std::string_view name) {
         c = foldAscii(c);
     }
     return folded;
+}
+
+std::string severalMatchesReason(const std::vector<std::string>& matches) {
+    std::string list;
+    for (const std::string& m : matches) {
+        list += (list.empty() ? "" : ", ") + m;
+    }
+    return "more than one file matches this name when case is ignored (" + list + ")";
 }
 
 }  // namespace orvando

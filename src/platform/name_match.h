@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvando {
 
@@ -13,5 +14,9 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // The name with its ASCII capitals made small; equal for exactly those names
 // that equalsIgnoringAsciiCase holds equal.
 std::string foldAsciiCase(std::string_view name);
+
+// Why a rename refuses a source name that matches several entries only when
+// case is ignored, naming them as given; completes "Cannot rename A to B: ".
+std::string severalMatchesReason(const std::vector<std::string>& matches);
 
 }  // namespace orvando

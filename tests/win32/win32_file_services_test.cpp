@@ -7,9 +7,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/file_services.h"
+#include "platform/wide_win32.h"
 
 namespace orvando {
 namespace {
@@ -62,17 +67,14 @@ TEST_F(Folder, ARenameMovesTheFileButNeverReplacesATakenTarget) {
     EXPECT_EQ(read("streammusic\\a.original.wav"), "stock");
 
     std::ofstream("streammusic\\b.wav") << "mod";
-    std::ofstream("streammusic\\B.ORIGINAL.WAV") << "taken";
     std::filesystem::create_directory("streammusic\\c.original.wav");
-    for (const char* taken : {"streammusic\\a.original.wav", "streammusic\\b.original.wav",
-                              "streammusic\\c.original.wav"}) {
+    for (const char* taken : {"streammusic\\a.original.wav", "streammusic\\c.original.wav"}) {
         const auto error = files_->renameNoReplace("streammusic\\b.wav", taken);
         ASSERT_TRUE(error) << taken;
         EXPECT_EQ(error->kind, RenameError::Kind::TargetExists) << taken;
     }
     EXPECT_EQ(read("streammusic\\b.wav"), "mod");
     EXPECT_EQ(read("streammusic\\a.original.wav"), "stock");
-    EXPECT_EQ(read("streammusic\\B.ORIGINAL.WAV"), "taken");
     EXPECT_TRUE(std::filesystem::is_directory("streammusic\\c.original.wav"));
 
     // Any other failure carries the system's message, as one clause to end a sentence.
@@ -81,6 +83,110 @@ TEST_F(Folder, ARenameMovesTheFileButNeverReplacesATakenTarget) {
     EXPECT_EQ(other->reason.find_first_of("\r\n"), std::string::npos) << other->reason;
     EXPECT_NE(other->reason.back(), '.') << other->reason;
 }
+
+// Folders that tell case apart, as every folder does under Wine. Windows names
+// given to Wine match without regard to case, so the files are made through
+// their Unix paths, each in exactly its spelling.
+struct CaseRule {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> files;  // path and content
+    std::optional<RenameError::Kind> error;  // of renaming the stock name to its backup name
+    std::string reasonPart;
+    std::map<std::string, std::string> after;  // every file afterwards
+    friend void PrintTo(const CaseRule& c, std::ostream* os) { *os << c.name; }
+};
+
+const std::string kAhto = "streammusic\\mus_area_ahto.wav";
+const std::string kAhtoBackup = "streammusic\\mus_area_ahto.original.wav";
+
+const CaseRule kCaseRules[] = {
+    {"UpperCaseFolderStillSwitches",
+     {{"STREAMMUSIC\\MUS_AREA_AHTO.WAV", "stock"}},
+     std::nullopt,
+     "",
+     {{"STREAMMUSIC\\mus_area_ahto.original.wav", "stock"}}},
+    {"ExactSpellingWinsOverAVariant",
+     {{kAhto, "exact"}, {"streammusic\\MUS_AREA_AHTO.WAV", "other"}},
+     std::nullopt,
+     "",
+     {{kAhtoBackup, "exact"}, {"streammusic\\MUS_AREA_AHTO.WAV", "other"}}},
+    {"FoundInOneOfTwoFolderSpellings",
+     {{"StreamMusic\\MUS_AREA_AHTO.WAV", "stock"}, {"STREAMMUSIC\\other.wav", "other"}},
+     std::nullopt,
+     "",
+     {{"StreamMusic\\mus_area_ahto.original.wav", "stock"}, {"STREAMMUSIC\\other.wav", "other"}}},
+    {"AmbiguousSourceIsRefusedNamingBoth",
+     {{"streammusic\\Mus_Area_Ahto.wav", "one"}, {"streammusic\\MUS_AREA_AHTO.WAV", "two"}},
+     RenameError::Kind::Ambiguous,
+     "(streammusic\\MUS_AREA_AHTO.WAV, streammusic\\Mus_Area_Ahto.wav)",
+     {{"streammusic\\Mus_Area_Ahto.wav", "one"}, {"streammusic\\MUS_AREA_AHTO.WAV", "two"}}},
+    {"TargetTakenInOtherCase",
+     {{kAhto, "stock"}, {"streammusic\\Mus_Area_Ahto.Original.wav", "older"}},
+     RenameError::Kind::TargetExists,
+     "already exists as streammusic\\Mus_Area_Ahto.Original.wav",
+     {{kAhto, "stock"}, {"streammusic\\Mus_Area_Ahto.Original.wav", "older"}}},
+};
+
+class CaseRules : public Folder, public ::testing::WithParamInterface<CaseRule> {
+  protected:
+    void make(const std::string& path, const std::string& content) {
+        using UnixName = char*(__cdecl*)(const wchar_t*);
+        const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+        if (unixName == nullptr) {
+            GTEST_SKIP() << "needs Wine, where folders tell case apart";
+        }
+        char* root = unixName(root_.c_str());
+        ASSERT_TRUE(root != nullptr);
+        std::wstring name = L"\\\\?\\unix" + widen(root) + L"/";
+        HeapFree(GetProcessHeap(), 0, root);
+        for (const wchar_t c : widen(path)) {
+            if (c == L'\\') {
+                CreateDirectoryW(name.c_str(), nullptr);
+            }
+            name += c == L'\\' ? L'/' : c;
+        }
+        const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+        DWORD written = 0;
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    std::map<std::string, std::string> files() const {
+        std::map<std::string, std::string> out;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(root_)) {
+            if (e.is_regular_file()) {
+                const std::string path = std::filesystem::relative(e.path(), root_).string();
+                out[path] = read(path);
+            }
+        }
+        return out;
+    }
+};
+
+TEST_P(CaseRules, NamesMatchAsInTheLinuxBuild) {
+    const CaseRule& c = GetParam();
+    std::filesystem::remove("streammusic");  // each case makes its own folders
+    for (const auto& [path, content] : c.files) {
+        make(path, content);
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+    }
+    ASSERT_EQ(files().size(), c.files.size()) << "the files were not made in their spelling";
+    EXPECT_TRUE(files_->fileExists(kAhto));
+    const auto error = files_->renameNoReplace(kAhto, kAhtoBackup);
+    ASSERT_EQ(error.has_value(), c.error.has_value()) << (error ? error->reason : "renamed");
+    if (error) {
+        EXPECT_EQ(error->kind, *c.error);
+        EXPECT_NE(error->reason.find(c.reasonPart), std::string::npos) << error->reason;
+    }
+    EXPECT_EQ(files(), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CaseRules, ::testing::ValuesIn(kCaseRules),
+                         [](const auto& tpi) { return std::string(tpi.param.name); });
 
 }  // namespace
 }  // namespace orvando
