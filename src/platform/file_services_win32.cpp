@@ -158,6 +158,20 @@ RenameError renameErrorFor(DWORD code) {
     }
 }
 
+}  // namespace
+
+namespace win32 {
+std::optional<RenameError> moveNoReplace(const std::wstring& from, const std::wstring& to) {
+    // Flags 0: never replace an existing file, never copy across drives.
+    if (MoveFileExW(from.c_str(), to.c_str(), 0)) {
+        return std::nullopt;
+    }
+    return renameErrorFor(GetLastError());
+}
+}  // namespace win32
+
+namespace {
+
 struct Entry {
     std::wstring name;  // as spelt on disk
     DWORD attributes;
@@ -376,12 +390,7 @@ class Win32FileServices final : public FileServices {
             }
             return error;
         }
-        // Flags 0: never replace an existing file, never copy across drives.
-        if (MoveFileExW((prefix_ + found.front()).c_str(),
-                        (prefix_ + join(dstFolder, dst.back())).c_str(), 0)) {
-            return std::nullopt;
-        }
-        return renameErrorFor(GetLastError());
+        return win32::moveNoReplace(prefix_ + found.front(), prefix_ + join(dstFolder, dst.back()));
     }
 
   private:
