@@ -114,6 +114,8 @@ const Row kRows[] = {
     {"EnableRow7Missing", Start::Stock, 0, {"-" + stock(7)}, 'R', "rename", "0-6 w7 8-29", 'U'},
     {"EnableWithoutMods", Start::Stock, 0, kNoMods, 'N', "rename", "0-22 w23-29", 'E'},
     {"EnableBackupTaken", Start::Stock, 0, {"+" + backup(7)}, 'N', "rename", "0-6 x7", 'U'},
+    {"EnableBackupTakenTwice", Start::Stock, 0, {"+" + backup(7), "+streammusic\\MUS_AREA_VALSITH.ORIGINAL.WAV"},
+     'N', "rename", "0-6 x7", 'U'},
     {"EnableFirstBackupTaken", Start::Stock, 0, {"+" + backup(0)}, 'N', "rename", "x0", 'N'},
     {"RestoreRow7Missing", Start::Enabled, 0, {"-" + backup(7)}, 'U', "unrename", "0-13 w14 15-29", 'R'},
     {"RestoreVacantStock", Start::Enabled, 0, {"-" + stock(17)}, 'E', "unrename", "0-2 w3 4-29", 'N'},
