@@ -1,4 +1,5 @@
-// What the Linux file services tell tests and benchmarks about their work.
+// What the Linux file services tell tests and benchmarks about their work,
+// and the no-replace rename they are built on.
 #pragma once
 
 #include <cstdint>

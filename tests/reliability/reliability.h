@@ -9,6 +9,7 @@
 
 #include "engine/operations.h"
 #include "support/game_folders.h"
+#include "support/memory_folder.h"
 #include "support/random_folder.h"
 #include "support/recording_view.h"
 #include "support/temp_folder.h"

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "catalogue/catalogue.h"
-#include "support/memory_folder.h"
 
 namespace orvando::testing {
 

@@ -1,5 +1,5 @@
-// Random game folders over the catalogue's 53 names, for the differential
-// test and the reliability campaign.
+// Random game folders over the catalogue's 53 names, for the reliability
+// campaign, and one start of the program with a click.
 #pragma once
 
 #include <random>
