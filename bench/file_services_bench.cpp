@@ -19,12 +19,12 @@
 #include "platform/file_services.h"
 #include "platform/file_services_posix.h"
 #include "ratio_reporter.h"
-#include "support/temp_folder.h"
+#include "temp_folder.h"
 
 namespace orvando {
 namespace {
 
-using testing::TempFolder;
+using bench::TempFolder;
 
 std::string native(std::string_view path) {
     std::string s(path);

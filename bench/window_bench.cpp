@@ -10,14 +10,14 @@
 #include "catalogue/catalogue.h"
 #include "platform/file_services.h"
 #include "ratio_reporter.h"
-#include "support/temp_folder.h"
+#include "temp_folder.h"
 #include "ui/qt/qt_view.h"
 
 namespace orvando {
 namespace {
 
 void BM_WindowStart(benchmark::State& state) {
-    testing::TempFolder folder;
+    bench::TempFolder folder;
     for (auto n : kStockNames)
         folder.addFile(std::string(n), "x");
     for (const auto& p : kReplacementPairs)

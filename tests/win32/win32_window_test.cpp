@@ -6,17 +6,22 @@
 #include <array>
 
 #include "app/frm_music.h"
-#include "support/game_folders.h"
-#include "support/memory_folder.h"
 #include "ui/win32/main_window.h"
 
 namespace orvando::win32 {
 namespace {
 
 TEST(Window, ControlsFontListsAndTabOrder) {
-    testing::MemoryFolder folder;
-    testing::fillStockFolder(folder);
-    folder.remove("streammusic\\mus_theme_malak.wav");  // an error state: both buttons shown
+    // Every stock track but the last: an error state, both buttons shown.
+    struct : FileServices {
+        bool fileExists(const std::string& path) override {
+            return path != kStockNames.back() && path.find(".original.") == std::string::npos;
+        }
+        std::optional<RenameError> renameNoReplace(const std::string&,
+                                                   const std::string&) override {
+            return RenameError{};
+        }
+    } folder;
     MainWindow window(GetModuleHandleW(nullptr), [](auto&&...) { ADD_FAILURE() << "a box"; });
     ASSERT_TRUE(window.create());
     frmMusic form(window, folder);

@@ -1,0 +1,632 @@
+// The program as the player meets it, on real folders through the platform's
+// own file services: a table of folder states and clicks, a switch cut off
+// after each of its renames, random folders, and the no-replace rename at the
+// system call. Expected names and texts are written out here, not taken from
+// the program, so that a row out of place or a text off by one character shows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
+#include <sstream>
+#include <tuple>
+
+#include "app/frm_music.h"
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/file_services_win32.h"
+#include "platform/wide_win32.h"
+#else
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/file_services_posix.h"
+#endif
+
+namespace orvando {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;  // path with backslashes, content
+
+// A temporary folder, removed with all it holds. Paths use backslashes and are
+// made in exactly their spelling: under Wine, where folders tell case apart
+// but Windows names match without regard to case, through the Unix path.
+class TempFolder {
+  public:
+    explicit TempFolder(const Files& files = {}) {
+        while (
+            !fs::create_directory(path_ = fs::temp_directory_path() /
+                                          ("orvando-" + std::to_string(std::random_device{}())))) {
+        }
+        exact_ = path_;
+#ifdef _WIN32
+        using UnixName = char*(__cdecl*)(const wchar_t*);
+        const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+        if (char* p = unixName ? unixName(path_.c_str()) : nullptr) {
+            exact_ = L"\\\\?\\unix" + widen(p);
+            HeapFree(GetProcessHeap(), 0, p);
+        }
+#endif
+        for (const auto& [path, content] : files) {
+            add(path, content);
+        }
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        for (const auto& e : fs::recursive_directory_iterator(path_, ignored)) {
+            fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const {
+        return path_;
+    }
+    fs::path exact(std::string path) const {
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return exact_.native() + fs::path("/" + path).native();
+    }
+    bool addFolder(const std::string& path) {
+        for (auto at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1)) {
+            fs::create_directory(exact(path.substr(0, at)));
+        }
+        return fs::create_directory(exact(path));
+    }
+    bool add(const std::string& path, const std::string& content) {
+        if (path.find('\\') != std::string::npos) {
+            addFolder(path.substr(0, path.rfind('\\')));
+        }
+        return bool(std::ofstream(exact(path), std::ios::binary) << content);
+    }
+    Files files() const {
+        Files out;
+        for (const auto& e : fs::recursive_directory_iterator(path_)) {
+            std::string name = e.path().lexically_relative(path_).generic_string();
+            std::replace(name.begin(), name.end(), '/', '\\');
+            if (e.is_symlink()) {
+                out[name] = "->" + fs::read_symlink(e.path()).string();
+            } else if (e.is_regular_file()) {
+                std::ifstream in(e.path(), std::ios::binary);
+                out[name] = std::string(std::istreambuf_iterator<char>(in), {});
+            }
+        }
+        return out;
+    }
+
+  private:
+    fs::path path_, exact_;
+};
+
+// The 23 tracks in catalogue order; rows 15 to 20 live in streamsounds, and
+// the modification replaces the tracks of rows 0 and 15 to 20, in that order.
+const char* const kTracks[] = {
+    "area_ahto",    "area_cant1",   "area_desert",  "area_out",   "area_sewers", "area_sforge",
+    "area_townint", "area_valsith", "bat_acad",     "bat_desert", "bat_malak",   "bat_sithbs",
+    "bat_slehey",   "bat_valsith",  "theme_cult",   "sbat_acad",  "sbat_desert", "sbat_sforge",
+    "sbat_sithbs",  "sbat_slehey",  "sbat_valsith", "area_acad",  "theme_malak"};
+const int kReplaced[] = {0, 15, 16, 17, 18, 19, 20};
+
+std::string track(int row, const char* suffix) {
+    return std::string(row >= 15 && row <= 20 ? "streamsounds" : "streammusic") + "\\mus_" +
+           kTracks[row] + suffix;
+}
+std::string stock(int row) {
+    return track(row, ".wav");
+}
+std::string backup(int row) {
+    return track(row, ".original.wav");
+}
+std::string mod(int row) {
+    return track(row, ".mod.wav");
+}
+std::string upper(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](char c) { return char(std::toupper(c)); });
+    return s;
+}
+std::string shout(const std::string& name) {  // in upper case, in its own folder
+    return name.substr(0, name.find('\\')) + upper(name.substr(name.find('\\')));
+}
+
+// Rename `k` of the enable or the restore: (old name, final name).
+std::pair<std::string, std::string> step(bool enable, int k) {
+    if (enable) {
+        return k < 23 ? std::pair{stock(k), backup(k)}
+                      : std::pair{mod(kReplaced[k - 23]), stock(kReplaced[k - 23])};
+    }
+    return k < 7 ? std::pair{stock(kReplaced[k]), mod(kReplaced[k])}
+                 : std::pair{backup(k - 7), stock(k - 7)};
+}
+
+// A rename: the file of that exact name, else the one of that name in any
+// case, keeps its folder's spelling and takes the final name's.
+void apply(Files& files, const std::string& from, const std::string& to) {
+    auto it = files.find(from);
+    it = it != files.end() ? it : std::find_if(files.begin(), files.end(), [&](const auto& f) {
+        return upper(f.first) == upper(from);
+    });
+    ASSERT_NE(it, files.end()) << from;
+    files[it->first.substr(0, it->first.find('\\')) + to.substr(to.find('\\'))] = it->second;
+    files.erase(it);
+}
+
+// The two complete installs, each file's content naming the track it holds.
+enum class Start { Empty, Stock, Enabled, UpperCaseStock };
+Files install(Start start) {
+    Files files;
+    const auto spelt = [&](const std::string& s) {
+        return start == Start::UpperCaseStock ? upper(s) : s;
+    };
+    for (int row = 0; row < 23 && start != Start::Empty; ++row) {
+        files[spelt(start == Start::Enabled ? backup(row) : stock(row))] = "track " + stock(row);
+    }
+    for (const int row : kReplaced) {
+        if (start != Start::Empty) {
+            files[spelt(start == Start::Enabled ? stock(row) : mod(row))] = "track " + mod(row);
+        }
+    }
+    return files;
+}
+
+std::string box(int style, const std::string& title, const std::string& prompt) {
+    return "box " + std::to_string(style) + " " + title + ": " + prompt;
+}
+
+// The program in a real folder: each call to its window and each rename made
+// recorded as a line of one log, and a test free to step in before each query
+// and after each rename.
+class Program final : public View, public FileServices {
+  public:
+    explicit Program(const TempFolder& f) : files_(makeSystemFileServices(f.path().string())) {}
+    // One start and, unless it ended there, a click on "rename", "unrename",
+    // "help" or nothing. A hidden button cannot be clicked: the shown one is.
+    const std::vector<std::string>& run(std::string click) {
+        frmMusic form(*this, *this);
+        form.Form_Load();
+        if (!click.empty() && click != "help" && shown_[0] != shown_[1]) {
+            click = shown_[0] ? "rename" : "unrename";
+        }
+        if (!form.ended() && click == "help") {
+            form.cmdErrorHelp_Click();
+        } else if (!form.ended() && click == "rename") {
+            form.rename_Click();
+        } else if (!form.ended() && click == "unrename") {
+            form.unrename_Click();
+        }
+        return log;
+    }
+    void setWidth(float twips) override { log.push_back("width " + std::to_string(int(twips))); }
+    void setCaption(const std::string& text) override {
+        log.push_back("caption " + (caption = text));
+    }
+    void setButtonVisible(ActionButton b, bool on) override {
+        shown_[int(b)] = on;
+        log.push_back((on ? "show " : "hide ") + name(b));
+    }
+    void setButtonEnabled(ActionButton b, bool on) override {
+        log.push_back((on ? "enable " : "disable ") + name(b));
+    }
+    void setVisible(bool on) override { log.push_back(on ? "show window" : "hide window"); }
+    void msgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) override {
+        log.push_back(box(int(style), title, prompt));
+    }
+    void end(int status) override { log.push_back("end " + std::to_string(status)); }
+    bool fileExists(const std::string& path) override {
+        if (onQuery) {
+            onQuery(path);
+        }
+        return files_->fileExists(path);
+    }
+    std::optional<RenameError> renameNoReplace(const std::string& from,
+                                               const std::string& to) override {
+        auto error = files_->renameNoReplace(from, to);
+        if (!error) {
+            log.push_back("rename " + from + " -> " + to);
+            if (afterRename) {
+                afterRename(++renames);
+            }
+        }
+        return error;
+    }
+    std::vector<std::string> log;
+    std::string caption;
+    std::function<void(const std::string& path)> onQuery;
+    std::function<void(int renames)> afterRename;
+    int renames = 0;
+
+  private:
+    static std::string name(ActionButton b) {
+        return b == ActionButton::rename ? "rename" : "unrename";
+    }
+    std::unique_ptr<FileServices> files_;
+    bool shown_[2] = {};
+};
+
+// The start-up states by a letter: caption and the buttons shown with it.
+const std::map<char, std::pair<std::string, std::vector<std::string>>> kStates = {
+    {'F', {"", {}}},  // not a game folder: the "File error" box
+    {'N', {"Orvando v2 (Det: Not Enabled)", {"show rename"}}},
+    {'R', {"Orvando v2 (Det: Error, rec. Rename)", {"show rename", "show unrename"}}},
+    {'E', {"Orvando v2 (Det: Mod Enabled)", {"show unrename"}}},
+    {'U', {"Orvando v2 (Det: Error, rec. Un-rename)", {"show rename", "show unrename"}}},
+};
+
+char stateOf(const TempFolder& folder) {
+    Program program(folder);
+    program.run("");
+    for (const auto& [letter, state] : kStates) {
+        if (program.caption == state.first) {
+            return letter;
+        }
+    }
+    return '?';
+}
+
+// Edits, a letter and a name: '-' removed, '+' a new file, '/' a folder, '>'
+// a file moved in from elsewhere; on Linux '@' a symbolic link
+// ("name>target"), '#' a folder closed to writing; on Windows '%' a hidden file.
+bool edit(TempFolder& folder, const std::string& e) {
+    const std::string name = e.substr(1);
+    const fs::path path = folder.exact(name);
+    switch (e[0]) {
+        case '-':
+            return fs::remove(path);
+        case '+':
+            return folder.add(name, "added " + name);
+        case '/':
+            return folder.addFolder(name);
+        case '>':
+            return folder.add("moved", "added " + name) &&
+                   (fs::rename(folder.exact("moved"), path), true);
+#ifdef _WIN32
+        case '%':
+            return SetFileAttributesW((folder.path() / name).c_str(), FILE_ATTRIBUTE_HIDDEN);
+#else
+        case '@':
+            folder.addFolder(name.substr(0, name.find('\\')));
+            fs::create_symlink(name.substr(name.find('>') + 1),
+                               folder.exact(name.substr(0, name.find('>'))));
+            return true;
+        case '#':
+            return fs::permissions(path, fs::perms::owner_read | fs::perms::owner_exec), true;
+#endif
+    }
+    return false;
+}
+
+struct Row {
+    const char* name;
+    Start start;
+    int madeBefore;                  // renames of the start's own switch made already
+    std::vector<std::string> edits;  // as for edit()
+    char state;                      // at start-up, as in kStates
+    const char* click;               // as for Program::run()
+    // The run in renames of the clicked operation: "A-B" renamed, "wA-B"
+    // warned about a missing source, "xK" refused, "sA-B" left as they are.
+    std::string run;
+    char after;                             // the next start's state
+    std::string reason = "already exists";  // of a refusal
+    // Made by another program when the refused rename's source is looked up.
+    std::vector<std::string> meanwhile = {};
+    friend void PrintTo(const Row& r, std::ostream* os) { *os << r.name; }
+};
+
+const Row kRows[] = {
+    // clang-format off
+    {"EmptyFolder", Start::Empty, 0, {}, 'F', "rename", "", 'F'},
+    {"ProbeOnlyElsewhere", Start::Empty, 0, {"+mus_area_desert.wav", "+streamsounds\\mus_area_desert.wav",
+     "+" + stock(0)}, 'F', "", "", 'F'},
+    {"ProbeIsAFolder", Start::Empty, 0, {"/" + stock(2)}, 'F', "", "", 'F'},
+    {"ProbeFolderBeatsOtherCase", Start::Empty, 0, {"/" + stock(2), "+" + shout(stock(2))}, 'F', "", "", 'F'},
+    {"ProbeIsADanglingLink", Start::Empty, 0, {"@" + stock(2) + ">gone.wav"}, 'F', "", "", 'F'},
+    {"ProbeIsHidden", Start::Stock, 0, {"%" + stock(2)}, 'F', "", "", 'F'},
+    {"OnlyProbeBackup", Start::Empty, 0, {"+" + backup(2)}, 'U', "", "", 'U'},
+    {"Enable", Start::Stock, 0, {}, 'N', "rename", "0-29", 'E'},
+    {"Restore", Start::Enabled, 0, {}, 'E', "unrename", "0-29", 'N'},
+    {"EnableUpperCaseGame", Start::UpperCaseStock, 0, {}, 'N', "rename", "0-29", 'E'},
+    {"HelpChangesNothing", Start::Stock, 0, {}, 'N', "help", "", 'N'},
+    {"LastStockMissing", Start::Stock, 0, {"-" + stock(22)}, 'R', "", "", 'R'},
+    {"EnableRow7Missing", Start::Stock, 0, {"-" + stock(7)}, 'R', "rename", "0-6 w7 8-29", 'U'},
+    {"EnableWithoutMods", Start::Stock, 0, {"-" + mod(0), "-" + mod(15), "-" + mod(16), "-" + mod(17),
+     "-" + mod(18), "-" + mod(19), "-" + mod(20)}, 'N', "rename", "0-22 w23-29", 'E'},
+    {"EnableLinkedTrack", Start::Stock, 0, {"-" + stock(7), "@" + stock(7) + ">x.wav", "+streammusic\\x.wav"},
+     'N', "rename", "0-29", 'E'},
+    {"ExactSpellingBeatsAVariant", Start::Stock, 0, {"+" + shout(stock(7))}, 'N', "rename", "0-29", 'E'},
+    {"VariantsOnlyAreRefused", Start::Stock, 0, {"-" + stock(7), "+" + shout(stock(7)),
+     "+streammusic\\Mus_Area_Valsith.wav"}, 'N', "rename", "0-6 x7", 'U', "more than one file matches "
+     "this name when case is ignored (" + shout(stock(7)) + ", streammusic\\Mus_Area_Valsith.wav)"},
+    {"EnableBackupTaken", Start::Stock, 0, {"+" + backup(7)}, 'N', "rename", "0-6 x7", 'U'},
+    {"EnableBackupTakenTwice", Start::Stock, 0, {"+" + backup(7), "+" + shout(backup(7))}, 'N',
+     "rename", "0-6 x7", 'U'},
+    {"EnableBackupTakenInOtherCase", Start::Stock, 0, {"+" + shout(backup(7))}, 'N', "rename",
+     "0-6 x7", 'U', "already exists as " + shout(backup(7))},
+    {"EnableBackupIsAFolder", Start::Stock, 0, {"/" + backup(7)}, 'N', "rename", "0-6 x7", 'U'},
+    {"EnableFirstBackupTaken", Start::Stock, 0, {"+" + backup(0)}, 'N', "rename", "x0", 'N'},
+    {"RestoreRow7Missing", Start::Enabled, 0, {"-" + backup(7)}, 'U', "unrename", "0-13 w14 15-29", 'R'},
+    {"RestoreVacantStock", Start::Enabled, 0, {"-" + stock(17)}, 'E', "unrename", "0-2 w3 4-29", 'N'},
+    {"RestoreModTaken", Start::Enabled, 0, {"+" + mod(0)}, 'E', "unrename", "x0", 'E'},
+    {"RestoreSecondModTaken", Start::Enabled, 0, {"+" + mod(15)}, 'E', "unrename", "0 x1", 'E'},
+    {"LastBackupIsAFolder", Start::Enabled, 0, {"-" + backup(22), "/" + backup(22)}, 'U', "", "", 'U'},
+    {"ProbeFolderBesideEnabled", Start::Enabled, 0, {"/" + stock(2)}, 'E', "", "", 'E'},
+    // An enable stopped after 5 renames: the stock tracks of rows 15 to 20
+    // never left, so their pairs are already in their restored place.
+    {"RestoreAfterStoppedEnable", Start::Stock, 5, {}, 'U', "unrename", "w0 s1-6 7-11 w12-29", 'N'},
+    // Another program takes the target after every check of the program's own.
+    {"RaceFirstBackup", Start::Stock, 0, {}, 'N', "rename", "x0", 'N', "already exists", {"+" + backup(0)}},
+    {"RaceLastBackup", Start::Stock, 0, {}, 'N', "rename", "0-21 x22", 'E', "already exists", {"+" + backup(22)}},
+    {"RaceVacatedStockInOtherCase", Start::Stock, 0, {}, 'N', "rename", "0-24 x25", 'E',
+     "already exists as " + shout(stock(16)), {"+" + shout(stock(16))}},
+    {"RaceFirstMod", Start::Enabled, 0, {}, 'E', "unrename", "x0", 'E', "already exists", {"+" + mod(0)}},
+    {"RaceLastModMovedInOtherCase", Start::Enabled, 0, {}, 'E', "unrename", "0-5 x6", 'E',
+     "already exists as " + shout(mod(20)), {">" + shout(mod(20))}},
+    {"RaceLastStock", Start::Enabled, 0, {}, 'E', "unrename", "0-28 x29", 'N', "already exists", {"+" + stock(22)}},
+    // Folders closed to writing.
+    {"EnableFoldersClosed", Start::Stock, 0, {"#streammusic", "#streamsounds"}, 'N', "rename", "x0",
+     'N', "permission denied"},
+    {"EnableStreamsoundsClosed", Start::Stock, 0, {"#streamsounds"}, 'N', "rename", "0-14 x15", 'U',
+     "permission denied"},
+    {"RestoreStreamsoundsClosed", Start::Enabled, 0, {"#streamsounds"}, 'E', "unrename", "0 x1", 'E',
+     "permission denied"},
+    // clang-format on
+};
+
+class Behaviour : public ::testing::TestWithParam<Row> {};
+
+// Caption, buttons, every box with its text, every rename in its order, the
+// exit status, the folder afterwards and the state the next start shows.
+TEST_P(Behaviour, AsThePlayerSeesIt) {
+    const Row& row = GetParam();
+    TempFolder folder(install(row.start));
+    for (int k = 0; k < row.madeBefore; ++k) {
+        const auto [from, to] = step(row.start != Start::Enabled, k);
+        fs::rename(folder.exact(from), folder.exact(to));
+    }
+    for (const std::string& e : row.edits) {
+        if (!edit(folder, e)) {
+            GTEST_SKIP() << "'" << e[0] << "' cannot be made on this platform";
+        }
+    }
+    Files files = folder.files();
+
+    const auto& [caption, buttons] = kStates.at(row.state);
+    std::vector<std::string> log = {"width 4800"};
+    if (row.state == 'F') {
+        log.insert(log.end(),
+                   {box(64, "File error", "Place this EXE into the main KotOR folder"), "end 1"});
+    } else {
+        log.push_back("caption " + caption);
+        log.insert(log.end(), buttons.begin(), buttons.end());
+    }
+    const std::string click = row.state == 'F' ? "" : row.click;
+    const bool enable = click == "rename";
+    int refused = -1, renamed = 0;
+    if (click == "help") {
+        log.push_back(box(64, "How to manage an error",
+                          "The renaming function will report which file cannot be located and "
+                          "renamed. That file will be skipped and the process will continue. All "
+                          "you then have to do is manually rename the file to match the correct "
+                          "new name."));
+    } else if (!click.empty()) {
+        log.insert(log.end(), {"disable rename", "disable unrename", "hide window"});
+        std::istringstream tokens(row.run);
+        for (std::string t; tokens >> t;) {
+            const char kind = std::isdigit(t[0]) ? 'r' : t[0];
+            const int first = std::stoi(t.substr(kind == 'r' ? 0 : 1));
+            const auto dash = t.find('-');
+            for (int k = first; k <= (dash == t.npos ? first : std::stoi(t.substr(dash + 1)));
+                 ++k) {
+                const auto [from, to] = step(enable, k);
+                if (kind == 'w') {
+                    log.push_back(box(
+                        48, "File rename error",
+                        "Cannot locate file: " + from + " - Final name needs to be: " + to + " ."));
+                } else if (kind == 'x') {
+                    refused = k;
+                    const std::string made = renamed == 0 ? "No file was renamed before this one."
+                                             : renamed == 1
+                                                 ? "The 1 rename made before this one stays made."
+                                                 : "The " + std::to_string(renamed) +
+                                                       " renames made before this one stay made.";
+                    log.push_back(box(
+                        16, "Orvando v2",
+                        "Cannot rename " + from + " to " + to + ": " + row.reason +
+                            ".\n\nNothing was overwritten and no further file was renamed. " +
+                            made +
+                            "\n\nStart the program again to see the state of the game folder."));
+                } else if (kind == 'r') {
+                    log.push_back("rename " + from + " -> " + to);
+                    apply(files, from, to);
+                    ++renamed;
+                }
+            }
+        }
+        log.push_back(refused >= 0 ? "end 1" : "end 0");
+    }
+
+    Program program(folder);
+    program.onQuery = [&, done = false](const std::string& path) mutable {
+        const auto& seen = program.log;
+        if (!done && refused >= 0 && path == step(enable, refused).first &&
+            std::find(seen.begin(), seen.end(), "hide window") != seen.end()) {
+            done = true;
+            for (const std::string& e : row.meanwhile) {
+                edit(folder, e);
+                files[e.substr(1)] = "added " + e.substr(1);
+            }
+        }
+    };
+#ifndef _WIN32
+    // Root may write anywhere: as root, the program runs as the user nobody.
+    const bool root = ::geteuid() == 0;  // the effective ids decide access
+    ASSERT_TRUE(!root ||
+                std::system(("chown -R 65534:65534 " + folder.path().string()).c_str()) == 0);
+    ASSERT_TRUE(!root || (::setegid(65534) == 0 && ::seteuid(65534) == 0));
+#endif
+    program.run(click);
+#ifndef _WIN32
+    ASSERT_TRUE(!root || (::seteuid(0) == 0 && ::setegid(0) == 0));
+#endif
+    EXPECT_EQ(program.log, log);
+    EXPECT_EQ(folder.files(), files);
+    EXPECT_EQ(stateOf(folder), row.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Behaviour, ::testing::ValuesIn(kRows),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+// A switch cut off right after its k-th rename, as a crash or a power cut
+// leaves it: exactly k renames made, the state the next start shows, and the
+// button it recommends, every box answered, finishing the switch with every
+// track under its own name.
+class CutOff : public ::testing::TestWithParam<std::tuple<bool, int>> {};
+
+TEST_P(CutOff, TheRecommendedButtonFinishes) {
+    const auto [enable, k] = GetParam();
+    Files files = install(enable ? Start::Stock : Start::Enabled);
+    TempFolder folder(files);
+    Program program(folder);
+    program.afterRename = [k = k](int renames) {
+        if (renames == k) {
+            throw k;
+        }
+    };
+    try {
+        program.run(k == 0 ? "" : enable ? "rename" : "unrename");
+    } catch (int) {
+    }
+    for (int i = 0; i < k; ++i) {
+        apply(files, step(enable, i).first, step(enable, i).second);
+    }
+    ASSERT_EQ(folder.files(), files);
+    // Enable: the probe row's stock name goes with the 3rd rename, the backups
+    // are complete after the 23rd. Restore: the replacement tracks leave
+    // first, unseen; the probe row's backup goes with the 10th rename.
+    const char* states =
+        enable ? "NRRUUUUUUUUUUUUUUUUUUUUEEEEEEEE" : "EEEEEEEEUURRRRRRRRRRRRRRRRRRRRN";
+    EXPECT_EQ(stateOf(folder), states[k]);
+    Program(folder).run(states[k] == 'N' || states[k] == 'R' ? "rename" : "unrename");
+    EXPECT_TRUE(folder.files() == install(Start::Stock) ||
+                folder.files() == install(Start::Enabled));
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, CutOff,
+                         ::testing::Combine(::testing::Bool(), ::testing::Range(0, 31)),
+                         [](const auto& p) {
+                             return (std::get<0>(p.param) ? "enable" : "restore") +
+                                    std::to_string(std::get<1>(p.param));
+                         });
+
+// Random game folders (ORVANDO_CAMPAIGN_STATES of them, default 200, from the
+// seed ORVANDO_CAMPAIGN_SEED, default 1) leaning towards one of the two
+// complete installs, with gaps, folders, names in other case and in two
+// spellings, each given one start and a click: nothing is lost or overwritten,
+// the renames follow the order of one operation, and the exit status is 1
+// exactly when the start-up check failed or a rename was refused.
+TEST(Campaign, RandomFoldersLoseNothing) {
+    const char* states = std::getenv("ORVANDO_CAMPAIGN_STATES");
+    const char* seed = std::getenv("ORVANDO_CAMPAIGN_SEED");
+    Files names = install(Start::Stock);
+    names.merge(install(Start::Enabled));
+    const auto contents = [](const Files& files) {
+        std::multiset<std::string> out;
+        for (const auto& file : files) {
+            out.insert(file.second);
+        }
+        return out;
+    };
+    for (unsigned long i = 0; i < (states ? std::strtoul(states, nullptr, 10) : 200); ++i) {
+        const auto n = static_cast<std::uint32_t>(i + (seed ? std::strtoul(seed, nullptr, 10) : 1));
+        SCOPED_TRACE("seed " + std::to_string(n));
+        std::mt19937 rng(n);
+        const auto otherCase = [&](std::string name) {
+            for (std::size_t c = rng() % 4 ? name.find('\\') : 0; c < name.size(); ++c) {
+                name[c] = rng() % 2 ? char(std::toupper(name[c])) : name[c];
+            }
+            return name;
+        };
+        const Files held = install(rng() % 2 ? Start::Stock : Start::Enabled);
+        TempFolder folder;
+        for (const auto& [name, ignored] : names) {
+            // The exact name, another spelling, both, a folder of that name, or nothing.
+            auto kind = held.count(name) ? std::discrete_distribution({80, 6, 3, 3, 8})
+                                         : std::discrete_distribution({2, 2, 1, 1, 94});
+            const int k = kind(rng);
+            const std::string content = "track " + std::to_string(rng());
+            if (k == 0 || k == 2) {
+                folder.add(name, content);
+            }
+            if (k == 1 || k == 2) {
+                folder.add(otherCase(name), content + (k == 2 ? " variant" : ""));
+            }
+            if (k == 3) {
+                folder.addFolder(name);
+            }
+        }
+        const Files before = folder.files();
+        Program program(folder);
+        const auto& log = program.run(rng() % 2 ? "rename" : "unrename");
+        EXPECT_EQ(contents(folder.files()), contents(before));
+        const auto inOrder = [&](bool enable) {
+            int k = 0;
+            for (const std::string& line : log) {
+                while (line.rfind("rename ", 0) == 0 && k < 30 &&
+                       line !=
+                           "rename " + step(enable, k).first + " -> " + step(enable, k).second) {
+                    ++k;
+                }
+                if (line.rfind("rename ", 0) == 0 && k++ == 30) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        EXPECT_TRUE(inOrder(true) || inOrder(false));
+        const bool refused = std::any_of(log.begin(), log.end(), [](const std::string& line) {
+            return line.rfind("box 16 ", 0) == 0 || line.rfind("box 64 File error", 0) == 0;
+        });
+        EXPECT_EQ(log.back(), refused ? "end 1" : "end 0");
+    }
+}
+
+// The rename at the bottom of every rename refuses a target that exists at the
+// moment of the call, with no check before it: the one that holds in a race.
+TEST(SystemCall, TheNoReplaceRenameRefusesAnExistingTarget) {
+    TempFolder folder;
+    folder.add("a", "first");
+    folder.add("b", "second");
+#ifdef _WIN32
+    const auto move = [&](const char* from, const char* to) {
+        return win32::moveNoReplace((folder.path() / from).wstring(),
+                                    (folder.path() / to).wstring());
+    };
+    const auto taken = move("a", "b"), free = move("a", "c");
+#else
+    const int fd = ::open(folder.path().c_str(), O_RDONLY | O_DIRECTORY);
+    const auto taken = posix::renameNoReplaceAt(fd, "a", "b"),
+               free = posix::renameNoReplaceAt(fd, "a", "c");
+    ::close(fd);
+#endif
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->kind, RenameError::Kind::TargetExists);
+    EXPECT_EQ(free, std::nullopt);
+    EXPECT_EQ(folder.files(), (Files{{"b", "second"}, {"c", "first"}}));
+    // Nothing outside the game folder is reached; any other failure reads as
+    // a clause that ends a sentence.
+    auto files = makeSystemFileServices(folder.path().string());
+    EXPECT_FALSE(files->fileExists("x\\..\\b"));
+    const auto other = files->renameNoReplace("x\\none", "x\\d");
+    ASSERT_TRUE(other && other->kind == RenameError::Kind::Other && !other->reason.empty());
+    EXPECT_EQ(other->reason.find_first_of("\r\n"), std::string::npos) << other->reason;
+    EXPECT_NE(other->reason.back(), '.') << other->reason;
+}
+
+}  // namespace
+}  // namespace orvando
