@@ -1,10 +1,9 @@
-// Fuzzes the matching of file names without regard to ASCII case, with names
-// of any bytes: not UTF-8, very long, in many case variants. The input is a
-// list of names separated by NUL bytes; every pair is checked against an
-// oracle written apart from the code under test: two names match exactly when
-// each byte is equal or both are the same ASCII letter, so never when they
-// differ in a non-letter or a non-ASCII byte (0x20 apart is not enough), and
-// two names fold to the same key exactly when they match.
+// Fuzzes the matching of file names without regard to ASCII case with names of
+// any bytes (not UTF-8, very long, in many case variants), given as a list
+// separated by NUL bytes. Every pair is checked against an oracle written apart
+// from the code: two names match exactly when each byte is equal or both are
+// the same ASCII letter (0x20 apart is not enough), and two names fold to the
+// same key exactly when they match.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,21 +13,17 @@
 
 namespace {
 
-bool letter(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 bool oracle(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto letter = [](unsigned char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    };
+    for (std::size_t i = 0; i < a.size() && a.size() == b.size(); ++i) {
         const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
         if (x != y && !(letter(x) && letter(y) && (x | 0x20) == (y | 0x20))) {
             return false;
         }
     }
-    return true;
+    return a.size() == b.size();
 }
 
 void check(bool ok, const char* what) {
@@ -43,11 +38,7 @@ void check(bool ok, const char* what) {
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     std::vector<std::string> names(1);
     for (std::size_t i = 0; i < size && names.size() <= 64; ++i) {
-        if (data[i] == 0) {
-            names.emplace_back();
-        } else {
-            names.back().push_back(static_cast<char>(data[i]));
-        }
+        data[i] == 0 ? void(names.emplace_back()) : names.back().push_back(char(data[i]));
     }
     for (const std::string& a : names) {
         const std::string key = orvando::foldAsciiCase(a);
