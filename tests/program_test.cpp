@@ -119,15 +119,9 @@ std::string track(int row, const char* suffix) {
     return std::string(row >= 15 && row <= 20 ? "streamsounds" : "streammusic") + "\\mus_" +
            kTracks[row] + suffix;
 }
-std::string stock(int row) {
-    return track(row, ".wav");
-}
-std::string backup(int row) {
-    return track(row, ".original.wav");
-}
-std::string mod(int row) {
-    return track(row, ".mod.wav");
-}
+const auto stock = [](int row) { return track(row, ".wav"); };
+const auto backup = [](int row) { return track(row, ".original.wav"); };
+const auto mod = [](int row) { return track(row, ".mod.wav"); };
 std::string upper(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](char c) { return char(std::toupper(c)); });
     return s;
@@ -220,9 +214,7 @@ class Program final : public View, public FileServices {
     }
     void end(int status) override { log.push_back("end " + std::to_string(status)); }
     bool fileExists(const std::string& path) override {
-        if (onQuery) {
-            onQuery(path);
-        }
+        onQuery(path);
         return files_->fileExists(path);
     }
     std::optional<RenameError> renameNoReplace(const std::string& from,
@@ -230,16 +222,14 @@ class Program final : public View, public FileServices {
         auto error = files_->renameNoReplace(from, to);
         if (!error) {
             log.push_back("rename " + from + " -> " + to);
-            if (afterRename) {
-                afterRename(++renames);
-            }
+            afterRename(++renames);
         }
         return error;
     }
     std::vector<std::string> log;
     std::string caption;
-    std::function<void(const std::string& path)> onQuery;
-    std::function<void(int renames)> afterRename;
+    std::function<void(const std::string& path)> onQuery = [](const std::string&) {};
+    std::function<void(int renames)> afterRename = [](int) {};
     int renames = 0;
 
   private:
@@ -574,19 +564,16 @@ TEST(Campaign, RandomFoldersLoseNothing) {
         Program program(folder);
         const auto& log = program.run(rng() % 2 ? "rename" : "unrename");
         EXPECT_EQ(contents(folder.files()), contents(before));
+        std::vector<std::string> made;  // each a later rename of one operation than the one before
+        std::copy_if(log.begin(), log.end(), std::back_inserter(made),
+                     [](const std::string& line) { return line.rfind("rename ", 0) == 0; });
         const auto inOrder = [&](bool enable) {
-            int k = 0;
-            for (const std::string& line : log) {
-                while (line.rfind("rename ", 0) == 0 && k < 30 &&
-                       line !=
-                           "rename " + step(enable, k).first + " -> " + step(enable, k).second) {
-                    ++k;
-                }
-                if (line.rfind("rename ", 0) == 0 && k++ == 30) {
-                    return false;
-                }
+            auto next = made.begin();
+            for (int k = 0; k < 30 && next != made.end(); ++k) {
+                next +=
+                    *next == "rename " + step(enable, k).first + " -> " + step(enable, k).second;
             }
-            return true;
+            return next == made.end();
         };
         EXPECT_TRUE(inOrder(true) || inOrder(false));
         const bool refused = std::any_of(log.begin(), log.end(), [](const std::string& line) {
