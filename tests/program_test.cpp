@@ -608,6 +608,7 @@ TEST(SystemCall, TheNoReplaceRenameRefusesAnExistingTarget) {
     // Nothing outside the game folder is reached; any other failure reads as
     // a clause that ends a sentence.
     auto files = makeSystemFileServices(folder.path().string());
+    folder.addFolder("x");
     EXPECT_FALSE(files->fileExists("x\\..\\b"));
     const auto other = files->renameNoReplace("x\\none", "x\\d");
     ASSERT_TRUE(other && other->kind == RenameError::Kind::Other && !other->reason.empty());
