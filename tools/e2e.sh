@@ -54,7 +54,9 @@ press() { xdotool windowfocus "$1"; sleep 0.3; xdotool key "$2"; }
 
 # The help box is up: Return closes it and the program goes on.
 help_box_closes() {
-  press "$(find_window "How to manage an error")" Return
+  local box
+  box=$(find_window "How to manage an error")
+  press "$box" Return
   for _ in $(seq 50); do shown "How to manage an error$" || break; sleep 0.1; done
   ! shown "How to manage an error$" || fail "the help box stayed"
   still_running "the help box ended the program"
@@ -119,8 +121,10 @@ e2e_scenario() { # border x_prop...
   echo "== restart: Alt+F4 (the window manager's close) ends it, renaming nothing"
   openbox --sm-disable >/dev/null 2>&1 &
   wm_pid=$!
+  for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window && break; sleep 0.1; done
   start_app "$game"
-  press "$(find_window "Orvando v2 (Det: Not Enabled)")" alt+F4
+  win=$(find_window "Orvando v2 (Det: Not Enabled)")
+  press "$win" alt+F4
   expect_exit 0
   kill "$wm_pid" && wm_pid=""
   diff -r "$dir/start" "$game" || fail "the game folder is not as it was"
