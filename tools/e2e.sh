@@ -119,9 +119,9 @@ e2e_scenario() { # border x_prop...
   expect_exit 0
 
   echo "== restart: Alt+F4 (the window manager's close) ends it, renaming nothing"
-  openbox --sm-disable >/dev/null 2>&1 &
+  openbox --sm-disable --startup "touch $dir/wm" >/dev/null 2>&1 &
   wm_pid=$!
-  for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window && break; sleep 0.1; done
+  for _ in $(seq 50); do [ -e "$dir/wm" ] && break; sleep 0.1; done
   start_app "$game"
   win=$(find_window "Orvando v2 (Det: Not Enabled)")
   press "$win" alt+F4
