@@ -1,7 +1,8 @@
 # shellcheck shell=bash
-# Sourced by the end-to-end suites in tools/test.d, which set `run` (how to
-# start the program): a private Xvfb, a temporary folder `work` and the one
-# scenario every build goes through, driven by window title and button position.
+# Sourced by the end-to-end suites in tools/test.d: a private Xvfb, a temporary
+# folder `work` and the one scenario every build goes through, by window title
+# and button position. The suite sets `run` (how to start the program) and
+# `border` (the client area's inset from the X window's left and bottom edges).
 set -euo pipefail
 . tools/deps.sh
 orvando_ensure_packages xvfb xdotool x11-utils xauth openbox
@@ -28,7 +29,7 @@ shown() { xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1; }
 find_window() {
   for _ in $(seq $((${window_wait:-20} * 10))); do
     xdotool search --onlyvisible --limit 1 --name "^$(sed 's/[][().^$*+?]/\\&/g' <<<"$1")\$" 2>/dev/null && return
-    kill -0 "$app_pid" 2>/dev/null || break
+    kill -0 "$app_pid" 2>/dev/null || { cat "$work/app.log" >&2; fail "the program ended, showing no \"$1\""; }
     sleep 0.1
   done
   cat "$work/app.log" >&2
@@ -54,7 +55,6 @@ press() { xdotool windowfocus "$1"; sleep 0.3; xdotool key "$2"; }
 
 # The help box is up: Return closes it and the program goes on.
 help_box_closes() {
-  local box
   box=$(find_window "How to manage an error")
   press "$box" Return
   for _ in $(seq 50); do shown "How to manage an error$" || break; sleep 0.1; done
@@ -67,20 +67,16 @@ contents() { (cd "$1" && find . -type f -exec md5sum {} + | cut -d' ' -f1 | sort
 # What Qt sets on its X window, which without a window manager is its client area.
 qt_props=("Geometry: 320x206" _NET_WM_WINDOW_TYPE_UTILITY "Icon (16 x 16)" "Icon (32 x 32)" "Icon (48 x 48)")
 
-# The scenario, given how far inside the X window's left and bottom edges the
-# client area sits, then what the build sets on the X window.
-e2e_scenario() { # border x_prop...
+e2e_scenario() { # what the build sets on the X window...
   local box win props height state dir game was now
-  border=$1 dir=$(mktemp -d -p "$work")
-  shift
+  dir=$(mktemp -d -p "$work")
   echo "== empty folder: the File error box alone; Return ends with 1, creating nothing"
-  mkdir "$dir/empty"
-  start_app "$dir/empty"
+  start_app "$dir" # still empty
   box=$(find_window "File error")
   ! shown "Orvando v2" || fail "a main window beside the File error box"
   press "$box" Return
   expect_exit 1
-  [ -z "$(ls -A "$dir/empty")" ] || fail "something was created in the empty folder"
+  [ -z "$(ls -A "$dir")" ] || fail "something was created in the empty folder"
 
   echo "== stock folder: the X window; Rename (Enable-Mod) moves the tracks"
   game=$dir/game
@@ -109,6 +105,7 @@ e2e_scenario() { # border x_prop...
   press "$win" Escape
   still_running "on Escape"
   ! shown "How to manage an error" || fail "Escape opened the help box"
+  # Keys are handled in order: the help box shows that Escape was handled first.
   press "$win" Tab # from "Un-rename (Normal Music)", which has the focus, to "Error Help"
   press "$win" Return
   help_box_closes

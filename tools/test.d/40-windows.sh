@@ -45,8 +45,8 @@ wineserver -p </dev/null >/dev/null 2>&1
 timeout 120 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 timeout 900 ctest --test-dir "$build" --output-on-failure --timeout 120 </dev/null
 
-# Wine draws a 3-pixel frame and the caption inside the X window; it sets the
-# fixed size and the small and big icons, but no utility type nor 48 px icon.
-run=(wine "$exe") window_wait=60 # the first start of a Wine program is slow
-e2e_scenario 3 "Icon (16 x 16)" "Icon (32 x 32)"
+# Wine's frame is 3 pixels wide. Wine sets the fixed size and the small and big
+# icons, but no utility type nor 48 px icon.
+run=(wine "$exe") border=3 window_wait=60 # the first start of a Wine program is slow
+e2e_scenario "Icon (16 x 16)" "Icon (32 x 32)"
 echo "PASS: Windows build, tests under Wine and end-to-end run"

@@ -27,8 +27,8 @@ lintian --fail-on error "$deb"
 
 plays() { # program
   [ "$("$1" --version)" = "orvando $version" ] || fail "$1 --version: $("$1" --version)"
-  run=("$1")
-  e2e_scenario 0 "${qt_props[@]}"
+  run=("$1") border=0
+  e2e_scenario "${qt_props[@]}"
 }
 if [ "${CI:-}" = true ]; then
   echo "== .deb installed with dpkg"
