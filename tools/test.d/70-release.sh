@@ -6,8 +6,9 @@
 # scenario of tools/e2e.sh, and removing it leaves nothing; so does the tar.gz's.
 cd "$(dirname "$0")/../.." && . tools/e2e.sh
 orvando_ensure_packages lintian unzip
-installed=""
-trap 'cleanup; [ -z "$installed" ] || dpkg -r orvando >/dev/null 2>&1' EXIT
+installed="" sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+trap 'cleanup; [ -z "$installed" ] || $sudo dpkg -r orvando >/dev/null 2>&1' EXIT
 
 echo "== tools/release.sh"
 win=${ORVANDO_WIN_BUILD_DIR:-build-win}
@@ -33,9 +34,9 @@ plays() { # program
 if [ "${CI:-}" = true ]; then
   echo "== .deb installed with dpkg"
   installed=yes
-  dpkg -i "$deb" >/dev/null
+  $sudo dpkg -i "$deb" >/dev/null
   plays /usr/bin/orvando
-  dpkg -r orvando >/dev/null
+  $sudo dpkg -r orvando >/dev/null
   installed=""
   left=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print substr($6, 2)}' | xargs ls -d /usr/share/doc/orvando 2>/dev/null || true)
   [ -z "$left" ] || fail "left after dpkg -r: $left"
