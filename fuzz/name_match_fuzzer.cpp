@@ -13,17 +13,12 @@
 
 namespace {
 
-bool oracle(const std::string& a, const std::string& b) {
-    const auto letter = [](unsigned char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-    };
-    for (std::size_t i = 0; i < a.size() && a.size() == b.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x != y && !(letter(x) && letter(y) && (x | 0x20) == (y | 0x20))) {
-            return false;
-        }
+// Each byte of A to Z as the letter's small form, every other byte as it is.
+std::string lower(std::string s) {
+    for (char& c : s) {
+        c = c >= 'A' && c <= 'Z' ? char(c + 0x20) : c;
     }
-    return a.size() == b.size();
+    return s;
 }
 
 void check(bool ok, const char* what) {
@@ -45,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         check(key.size() == a.size() && orvando::foldAsciiCase(key) == key, "a key folds again");
         for (const std::string& b : names) {
             const bool match = orvando::equalsIgnoringAsciiCase(a, b);
-            check(match == oracle(a, b), "equalsIgnoringAsciiCase differs from the oracle");
+            check(match == (lower(a) == lower(b)),
+                  "equalsIgnoringAsciiCase differs from the oracle");
             check(match == (key == orvando::foldAsciiCase(b)), "keys differ from matching");
         }
     }
