@@ -43,7 +43,7 @@ timeout 300 wineboot -i </dev/null >"$work/wineboot.log" 2>&1 ||
 timeout 60 wineserver -w # until wineboot's server has gone
 wineserver -p </dev/null >/dev/null 2>&1
 timeout 120 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-timeout 900 ctest --test-dir "$build" --output-on-failure --timeout 120 </dev/null
+timeout 900 ctest --test-dir "$build" -j2 --output-on-failure --timeout 120 </dev/null
 
 # Wine's frame is 3 pixels wide. Wine sets the fixed size and the small and big
 # icons, but no utility type nor 48 px icon.
