@@ -175,15 +175,16 @@ std::string box(int style, const std::string& title, const std::string& prompt) 
 class Program final : public View, public FileServices {
   public:
     explicit Program(const TempFolder& f) : files_(makeSystemFileServices(f.path().string())) {}
-    // One start and, unless it ended there, a click on "rename", "unrename",
-    // "help" or nothing. A hidden button cannot be clicked: the shown one is.
+    // One start and a click on "rename", "unrename", "help" or nothing, which
+    // a start that ended must ignore. A hidden button cannot be clicked: the
+    // shown one is.
     const std::vector<std::string>& run(std::string click) {
         frmMusic form(*this, *this);
         form.Form_Load();
         if (!click.empty() && click != "help" && shown_[0] != shown_[1]) {
             click = shown_[0] ? "rename" : "unrename";
         }
-        if (!form.ended() && !click.empty()) {
+        if (!click.empty()) {
             (form.*(click == "help"     ? &frmMusic::cmdErrorHelp_Click
                     : click == "rename" ? &frmMusic::rename_Click
                                         : &frmMusic::unrename_Click))();
@@ -385,7 +386,7 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
         log.push_back("caption " + caption);
         log.insert(log.end(), buttons.begin(), buttons.end());
     }
-    const std::string click = row.state == 'F' ? "" : row.click;
+    const std::string click = row.state == 'F' ? "" : row.click;  // what the run does
     const bool enable = click == "rename";
     int refused = -1, renamed = 0;
     if (click == "help") {
@@ -450,7 +451,7 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
                 std::system(("chown -R 65534:65534 " + folder.path().string()).c_str()) == 0);
     ASSERT_TRUE(!root || (::setegid(65534) == 0 && ::seteuid(65534) == 0));
 #endif
-    program.run(click);
+    program.run(row.click);
 #ifndef _WIN32
     ASSERT_TRUE(!root || (::seteuid(0) == 0 && ::setegid(0) == 0));
 #endif
