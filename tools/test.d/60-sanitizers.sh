@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every test but the windows' built with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan (any finding fails the test that
-# makes it), then the name matching fuzzed for ${ORVANDO_FUZZ_SECONDS:-10} s.
+# makes it).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . tools/deps.sh
@@ -17,5 +17,3 @@ cmake --build "$build" -j2
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j2
-
-bash fuzz/run.sh "${ORVANDO_FUZZ_SECONDS:-10}"
