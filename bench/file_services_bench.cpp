@@ -13,11 +13,12 @@
 #include <vector>
 
 #include "app/frm_music.h"
+#include "bench_support.h"
 #include "catalogue/catalogue.h"
 #include "detection/detection.h"
 #include "engine/operations.h"
 #include "platform/file_services.h"
-#include "platform/file_services_posix.h"
+#include "platform/name_rules.h"
 #include "ratio_reporter.h"
 #include "temp_folder.h"
 
@@ -66,19 +67,6 @@ void fillStock(TempFolder& folder, bool otherCase, int extra) {
     }
 }
 
-class NullView final : public View {
-  public:
-    void setWidth(float) override {}
-    void setCaption(const std::string&) override {}
-    void setButtonVisible(ActionButton, bool) override {}
-    void setButtonEnabled(ActionButton, bool) override {}
-    void setVisible(bool) override {}
-    void msgBox(const std::string&, MsgBoxStyle, const std::string&) override { ++boxes; }
-    void end(int status) override { exitStatus = status; }
-    int boxes = 0;
-    int exitStatus = -1;
-};
-
 void BM_Detection(benchmark::State& state) {
     TempFolder folder;
     fillStock(folder, false, 0);
@@ -107,31 +95,25 @@ void BM_DetectionFloor(benchmark::State& state) {
 BENCHMARK(BM_DetectionFloor);
 
 // One enable and one restore, each a run of its own as the program makes them.
-void runCycle(const TempFolder& folder, benchmark::State& state) {
-    for (bool enable : {true, false}) {
-        posix::forgetFolderListings();  // each run is a process of its own
-        auto files = makeSystemFileServices(folder.path().string());
-        NullView view;
-        frmMusic form(view, *files);
-        enable ? form.rename_Click() : form.unrename_Click();
-        if (view.exitStatus != 0 || view.boxes != 0) {
-            state.SkipWithError("the cycle did not run clean");
-        }
+void runCycle(const TempFolder& folder, benchmark::State& state, std::uint64_t& reads) {
+    if (!bench::cycle(folder.path().string(), reads)) {
+        state.SkipWithError("the cycle did not run clean");
     }
 }
 
 void BM_Cycle(benchmark::State& state) {
     TempFolder folder;
-    fillStock(folder, false, 0);
+    fillStock(folder, false, static_cast<int>(state.range(0)));
+    std::uint64_t reads = 0;
     for (auto _ : state) {
-        runCycle(folder, state);
+        runCycle(folder, state, reads);
     }
 }
-BENCHMARK(BM_Cycle);
+BENCHMARK(BM_Cycle)->Arg(0)->Arg(300);
 
 void BM_CycleFloor(benchmark::State& state) {
     TempFolder folder;
-    fillStock(folder, false, 0);
+    fillStock(folder, false, static_cast<int>(state.range(0)));
     std::vector<std::pair<std::string, std::string>> pairs;
     for (const auto* plan : {&kEnablePlan, &kRestorePlan}) {
         for (const RenamePair& p : *plan) {
@@ -153,7 +135,7 @@ void BM_CycleFloor(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_CycleFloor);
+BENCHMARK(BM_CycleFloor)->Arg(0)->Arg(300);
 
 // Every name on disk in another case, 10,000 unrelated files in each folder.
 void BM_CycleOtherCaseLargeFolders(benchmark::State& state) {
@@ -161,9 +143,7 @@ void BM_CycleOtherCaseLargeFolders(benchmark::State& state) {
     fillStock(folder, true, 10000);
     std::uint64_t reads = 0;
     for (auto _ : state) {
-        const auto before = posix::folderReads();
-        runCycle(folder, state);
-        reads += posix::folderReads() - before;
+        runCycle(folder, state, reads);
     }
     state.counters["folder_reads_per_cycle"] =
         static_cast<double>(reads) / static_cast<double>(state.iterations());
@@ -175,8 +155,9 @@ BENCHMARK(BM_CycleOtherCaseLargeFolders)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    orvando::bench::RatioReporter reporter(
-        {{"BM_Detection", "BM_DetectionFloor"}, {"BM_Cycle", "BM_CycleFloor"}});
+    orvando::bench::RatioReporter reporter({{"BM_Detection", "BM_DetectionFloor"},
+                                            {"BM_Cycle/0", "BM_CycleFloor/0"},
+                                            {"BM_Cycle/300", "BM_CycleFloor/300"}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

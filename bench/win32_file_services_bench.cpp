@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "app/frm_music.h"
+#include "bench_support.h"
 #include "catalogue/catalogue.h"
 #include "detection/detection.h"
 #include "engine/operations.h"
 #include "platform/file_services.h"
-#include "platform/file_services_win32.h"
 #include "platform/wide_win32.h"
 
 namespace orvando {
@@ -87,30 +87,11 @@ void removeGame(const std::wstring& root) {
     RemoveDirectoryW(root.c_str());
 }
 
-class NullView final : public View {
-  public:
-    void setWidth(float) override {}
-    void setCaption(const std::string&) override {}
-    void setButtonVisible(ActionButton, bool) override {}
-    void setButtonEnabled(ActionButton, bool) override {}
-    void setVisible(bool) override {}
-    void msgBox(const std::string&, MsgBoxStyle, const std::string&) override { ++boxes; }
-    void end(int status) override { exitStatus = status; }
-    int boxes = 0;
-    int exitStatus = -1;
-};
-
 // One enable and one restore, each a run of its own as the program makes them.
-void cycle(const std::wstring& root) {
-    for (bool enable : {true, false}) {
-        auto files = makeSystemFileServices(narrow(root));
-        NullView view;
-        frmMusic form(view, *files);
-        enable ? form.rename_Click() : form.unrename_Click();
-        if (view.exitStatus != 0 || view.boxes != 0) {
-            std::fprintf(stderr, "the cycle did not run clean\n");
-            std::exit(2);
-        }
+void cycle(const std::wstring& root, std::uint64_t& reads) {
+    if (!bench::cycle(narrow(root), reads)) {
+        std::fprintf(stderr, "the cycle did not run clean\n");
+        std::exit(2);
     }
 }
 
@@ -157,34 +138,46 @@ int main() {
     });
     report("Start-up detection (24 queries)", detection, detectionFloor);
 
-    std::vector<std::pair<std::wstring, std::wstring>> pairs;
-    for (const auto* plan : {&kEnablePlan, &kRestorePlan}) {
-        for (const RenamePair& p : *plan) {
-            pairs.emplace_back(game + widen(p.oldname), game + widen(p.finalname));
-        }
-    }
-    const double renames = median(runs, [&] { cycle(game); });
-    const double renamesFloor = median(runs, [&] {
-        for (const auto& [from, to] : pairs) {
-            GetFileAttributesW(from.c_str());
-            if (!MoveFileExW(from.c_str(), to.c_str(), 0)) {
-                std::fprintf(stderr, "floor rename failed\n");
-                std::exit(2);
+    removeGame(game);
+
+    // The whole switch, without and with 300 unrelated files in each music folder.
+    for (const int extra : {0, 300}) {
+        const std::wstring g = makeGame(L"orvando-bench-" + std::to_wstring(GetCurrentProcessId()) +
+                                            L"-" + std::to_wstring(extra),
+                                        false, extra);
+        std::vector<std::pair<std::wstring, std::wstring>> pairs;
+        for (const auto* plan : {&kEnablePlan, &kRestorePlan}) {
+            for (const RenamePair& p : *plan) {
+                pairs.emplace_back(g + widen(p.oldname), g + widen(p.finalname));
             }
         }
-    });
-    report("Enable plus restore cycle (60 renames, two runs)", renames, renamesFloor);
-    removeGame(game);
+        std::uint64_t reads = 0;
+        const double renames = median(runs, [&] { cycle(g, reads); });
+        const double renamesFloor = median(runs, [&] {
+            for (const auto& [from, to] : pairs) {
+                GetFileAttributesW(from.c_str());
+                if (!MoveFileExW(from.c_str(), to.c_str(), 0)) {
+                    std::fprintf(stderr, "floor rename failed\n");
+                    std::exit(2);
+                }
+            }
+        });
+        const std::string what = "Enable plus restore cycle, " + std::to_string(extra) +
+                                 " other files a folder (" + std::to_string(reads / runs) +
+                                 " folder reads)";
+        report(what.c_str(), renames, renamesFloor);
+        removeGame(g);
+    }
 
     const std::wstring large =
         makeGame(L"orvando-bench-large-" + std::to_wstring(GetCurrentProcessId()), true, 10000);
     const int largeRuns = 9;
-    const auto before = win32::folderReads();
-    const double otherCase = median(largeRuns, [&] { cycle(large); });
+    std::uint64_t reads = 0;
+    const double otherCase = median(largeRuns, [&] { cycle(large, reads); });
     std::printf(
         "The same cycle, every name on disk in other case, 10,000 unrelated files in each "
         "folder: %.1f ms, %.1f folder reads per cycle\n",
-        otherCase / 1000, static_cast<double>(win32::folderReads() - before) / largeRuns);
+        otherCase / 1000, static_cast<double>(reads) / largeRuns);
     removeGame(large);
     return 0;
 }

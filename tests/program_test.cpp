@@ -20,15 +20,12 @@
 #include <tuple>
 
 #include "app/frm_music.h"
+#include "platform/name_rules.h"
 #ifdef _WIN32
 #include <windows.h>
-
-#include "platform/file_services_win32.h"
 #else
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-
-#include "platform/file_services_posix.h"
 #endif
 
 namespace orvando {
@@ -549,34 +546,56 @@ TEST(Campaign, RandomFoldersLoseNothing) {
     std::printf("campaign: %d renames, %d runs refused\n", renames, refusals);
 }
 
-// The rename at the bottom of every rename refuses a target that exists at the
-// moment of the call, with no check before it: the one that holds in a race.
-TEST(SystemCall, TheNoReplaceRenameRefusesAnExistingTarget) {
-    TempFolder folder;
-    folder.add("a", "first");
-    folder.add("b", "second");
-#ifdef _WIN32
-    const auto move = [&](const char* from, const char* to) {
-        return win32::moveNoReplace((folder.path() / from).wstring(),
-                                    (folder.path() / to).wstring());
-    };
-    const auto taken = move("a", "b"), free = move("a", "c");
-#else
-    const int fd = ::open(folder.path().c_str(), O_RDONLY | O_DIRECTORY);
-    const auto taken = posix::renameNoReplaceAt(fd, "a", "b"),
-               free = posix::renameNoReplaceAt(fd, "a", "c");
-    ::close(fd);
-#endif
+// The rename chain on the file system the temporary folder lives on.
+// ORVANDO_TEST_RENAME names the step that file system must reach: "flag" (the
+// system itself refuses a taken name; the default), "link" (a hard link, then
+// the old name dropped) or "check" (a last look, then a plain rename).
+TEST(SystemCall, TheRenameTakesTheStrongestStepAndNeverReplaces) {
+    const char* step = std::getenv("ORVANDO_TEST_RENAME");
+    const std::string expected = step ? step : "flag";
+    TempFolder folder({{"a", "first"}, {"b", "second"}});
+    folder.add("x");
+    auto files = makeSystemFileServices(folder.path().string());
+    auto access = makeSystemFolderAccess(folder.path().string());
+    const auto taken = files->renameNoReplace("a", "b");
     ASSERT_TRUE(taken);
-    EXPECT_EQ(taken->kind, RenameError::Kind::TargetExists);
-    EXPECT_EQ(free, std::nullopt);
+    EXPECT_EQ(taken->kind, RenameError::Kind::TargetExists) << taken->reason;
+    // Another program creates the target right after the last look before a
+    // plain rename: only where the file system offers nothing better may that
+    // look be needed. The file belongs to another user whom the kernel's
+    // protected_hardlinks would refuse a link.
+    int looks = 0;
+#ifndef _WIN32
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        std::ignore = ::chown(folder.path().c_str(), 65534, 65534);
+        std::ignore = ::chmod(folder.exact("a").c_str(), 0600);
+        ASSERT_EQ(::seteuid(65534), 0);
+    }
+#endif
+    const auto moved = access->rename("a", "c", [&] {
+        ++looks;
+        folder.add("c", "racer");
+        return std::optional<RenameError>();
+    });
+#ifndef _WIN32
+    ASSERT_TRUE(!root || ::seteuid(0) == 0);
+#endif
+    EXPECT_EQ(moved, std::nullopt) << moved->reason;
+    EXPECT_EQ(looks, expected == "check") << "expected the step " << expected;
     EXPECT_EQ(folder.files(), (Files{{"b", "second"}, {"c", "first"}}));
+    // A link and unlink cut off after its link: the next rename drops the old name.
+#ifndef _WIN32
+    if (expected != "check") {
+        fs::create_hard_link(folder.exact("c"), folder.exact("d"));
+        EXPECT_EQ(files->renameNoReplace("c", "d"), std::nullopt);
+        EXPECT_EQ(folder.files(), (Files{{"b", "second"}, {"d", "first"}}));
+    }
+#endif
     // Nothing outside the game folder is reached; any other failure reads as
     // a clause that ends a sentence.
-    auto files = makeSystemFileServices(folder.path().string());
-    folder.add("x");
     EXPECT_FALSE(files->fileExists("x\\..\\b"));
-    const auto other = files->renameNoReplace("x\\none", "x\\d");
+    const auto other = files->renameNoReplace("x\\none", "x\\e");
     ASSERT_TRUE(other && other->kind == RenameError::Kind::Other && !other->reason.empty());
     EXPECT_EQ(other->reason.find_first_of("\r\n"), std::string::npos) << other->reason;
     EXPECT_NE(other->reason.back(), '.') << other->reason;

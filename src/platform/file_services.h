@@ -2,9 +2,10 @@
 // ordinary file, and rename one file without ever replacing another.
 //
 // Paths are catalogue paths: relative to the current directory, with a
-// backslash between folder and file name. Each platform maps them to its own
-// file system (file_services_posix.cpp, file_services_win32.cpp). Nothing here
-// reads or writes a file's contents.
+// backslash between folder and file name. How a name meets the folder's files
+// is written once (name_rules.h), over one small primitive per platform
+// (file_services_posix.cpp, file_services_win32.cpp). Nothing here reads or
+// writes a file's contents.
 #pragma once
 
 #include <memory>
@@ -41,7 +42,7 @@ class FileServices {
 };
 
 // The real file services of the platform the program is built for, working in
-// `folder` (the current directory when empty). Defined in the platform file.
+// `folder` (the current directory when empty).
 std::unique_ptr<FileServices> makeSystemFileServices(const std::string& folder = {});
 
 }  // namespace orvando

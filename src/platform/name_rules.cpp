@@ -1,0 +1,235 @@
+#include "platform/name_rules.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/name_match.h"
+
+namespace orvando {
+
+namespace {
+
+using Kind = FolderAccess::Kind;
+using Names = std::vector<std::string>;
+
+// Relative, no empty component, no slash, drive or wildcard, and no
+// component ending in a dot or a blank: that excludes "." and "..", and the
+// names Windows would store without their last dot or blank.
+bool isCataloguePath(std::string_view path) {
+    if (path.empty() || path.find_first_of(std::string_view("/:*?\"<>|\0", 10)) != path.npos) {
+        return false;
+    }
+    for (std::size_t start = 0;;) {
+        const std::size_t end = path.find('\\', start);
+        const std::string_view component = path.substr(start, end - start);
+        if (component.empty() || component.back() == '.' || component.back() == ' ') {
+            return false;
+        }
+        if (end == path.npos) {
+            return true;
+        }
+        start = end + 1;
+    }
+}
+
+Names components(const std::string& path) {
+    Names out(1);
+    for (char c : path) {
+        if (c == '\\') {
+            out.emplace_back();
+        } else {
+            out.back().push_back(c);
+        }
+    }
+    return out;
+}
+
+std::string join(const std::string& folder, const std::string& name) {
+    return folder.empty() ? name : folder + '\\' + name;
+}
+
+bool sameFolder(const Names& a, const Names& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end() - 1, b.begin(),
+                      [](const auto& x, const auto& y) { return equalsIgnoringAsciiCase(x, y); });
+}
+
+// The rules over one platform's primitive. Each folder's names are read once
+// and kept while the folder's stamp says that no entry has changed since; the
+// program's own renames update them. So a switch reads each music folder once,
+// and a name another program adds or removes is seen at the next lookup.
+class NameRules final : public FileServices {
+  public:
+    explicit NameRules(std::unique_ptr<FolderAccess> access) : access_(std::move(access)) {}
+
+    bool fileExists(const std::string& path) override {
+        if (!isCataloguePath(path)) {
+            return false;
+        }
+        // The common case, the name in its exact spelling: one system call.
+        if (access_->kindOf(path) == Kind::File) {
+            return true;
+        }
+        const Names found = locate(components(path));
+        return std::any_of(found.begin(), found.end(),
+                           [&](const std::string& f) { return access_->kindOf(f) == Kind::File; });
+    }
+
+    std::optional<RenameError> renameNoReplace(const std::string& from,
+                                               const std::string& to) override {
+        if (!isCataloguePath(from) || !isCataloguePath(to)) {
+            return RenameError{RenameError::Kind::Other, "not a valid file name"};
+        }
+        failure_.reset();
+        const Names source = components(from);
+        const Names target = components(to);
+        const Names found = locate(source);
+        if (found.size() > 1) {
+            return RenameError{RenameError::Kind::Ambiguous, severalMatchesReason(found)};
+        }
+        if (found.empty() || access_->kindOf(found.front()) != Kind::File) {
+            return failure_.value_or(RenameError{RenameError::Kind::Other, "no such file"});
+        }
+        const std::size_t slash = found.front().rfind('\\');
+        const std::string srcFolder =
+            slash == std::string::npos ? "" : found.front().substr(0, slash);
+        std::string dstFolder = srcFolder;
+        if (!sameFolder(source, target)) {
+            const Names folders = locateFolders(target);
+            if (folders.size() != 1) {
+                return folders.empty() ? failure_.value_or(RenameError{RenameError::Kind::Other,
+                                                                       "no such folder"})
+                                       : RenameError{RenameError::Kind::Ambiguous,
+                                                     "more than one folder matches the new name "
+                                                     "when case is ignored"};
+            }
+            dstFolder = folders.front();
+        }
+        const std::string& name = target.back();
+        // Taken in another spelling: refused here. Taken in this spelling: the
+        // system refuses, unless the file already has both names.
+        if (auto error = taken(dstFolder, name, false, false)) {
+            return error;
+        }
+        const auto error = access_->rename(found.front(), join(dstFolder, name),
+                                           [&] { return taken(dstFolder, name, true, true); });
+        if (error) {
+            listings_.erase(srcFolder);
+            listings_.erase(dstFolder);
+            return error;
+        }
+        update(srcFolder, found.front().substr(slash + 1), false);
+        update(dstFolder, name, true);
+        return std::nullopt;
+    }
+
+  private:
+    struct Kept {
+        FolderAccess::Stamp stamp;
+        Names names;
+    };
+
+    // A folder's names: those kept, while its stamp is unchanged, else read.
+    const Names& namesIn(const std::string& folder, bool fresh) {
+        const FolderAccess::Stamp now = access_->stamp(folder);
+        const auto it = listings_.find(folder);
+        if (!fresh && it != listings_.end() && now != FolderAccess::Stamp{} &&
+            it->second.stamp == now) {
+            return it->second.names;
+        }
+        FolderAccess::Listing listing = access_->list(folder);
+        if (listing.failure && !failure_) {
+            failure_ = listing.failure;
+        }
+        return (listings_[folder] = {now, std::move(listing.names)}).names;
+    }
+
+    // The exact spelling alone when that entry exists, otherwise every entry
+    // equal to `name` without regard to ASCII case, in sorted order.
+    Names spellings(const std::string& folder, const std::string& name, bool fresh = false) {
+        Names variants;
+        for (const std::string& n : namesIn(folder, fresh)) {
+            if (n == name) {
+                return {n};
+            }
+            if (equalsIgnoringAsciiCase(n, name)) {
+                variants.push_back(n);
+            }
+        }
+        std::sort(variants.begin(), variants.end());
+        return variants;
+    }
+
+    // Every folder that the components before the file name may denote.
+    Names locateFolders(const Names& path) {
+        Names folders{""};
+        for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+            Names next;
+            for (const std::string& folder : folders) {
+                for (const std::string& s : spellings(folder, path[i])) {
+                    if (access_->kindOf(join(folder, s)) == Kind::Folder) {
+                        next.push_back(join(folder, s));
+                    }
+                }
+            }
+            folders = std::move(next);
+        }
+        return folders;
+    }
+
+    // Every entry, of whatever kind, that a path may denote.
+    Names locate(const Names& path) {
+        Names found;
+        for (const std::string& folder : locateFolders(path)) {
+            for (const std::string& s : spellings(folder, path.back())) {
+                found.push_back(join(folder, s));
+            }
+        }
+        return found;
+    }
+
+    std::optional<RenameError> taken(const std::string& folder, const std::string& name, bool fresh,
+                                     bool exactToo) {
+        const Names t = spellings(folder, name, fresh);
+        if (t.empty() || (t.front() == name && !exactToo)) {
+            return std::nullopt;
+        }
+        RenameError error{RenameError::Kind::TargetExists, "already exists"};
+        if (t.front() != name) {
+            error.reason += " as " + join(folder, t.front());
+        }
+        return error;
+    }
+
+    // Keeps a folder's names as the program's own rename left them.
+    void update(const std::string& folder, const std::string& name, bool added) {
+        const auto it = listings_.find(folder);
+        if (it == listings_.end()) {
+            return;
+        }
+        Names& names = it->second.names;
+        std::erase(names, name);
+        if (added) {
+            names.push_back(name);
+        }
+        it->second.stamp = access_->stamp(folder);
+    }
+
+    std::unique_ptr<FolderAccess> access_;
+    std::unordered_map<std::string, Kept> listings_;
+    std::optional<RenameError> failure_;  // the first folder of a lookup that could not be read
+};
+
+}  // namespace
+
+std::unique_ptr<FileServices> makeFileServices(std::unique_ptr<FolderAccess> access) {
+    return std::make_unique<NameRules>(std::move(access));
+}
+
+std::unique_ptr<FileServices> makeSystemFileServices(const std::string& folder) {
+    return makeFileServices(makeSystemFolderAccess(folder));
+}
+
+}  // namespace orvando

@@ -1,0 +1,67 @@
+// How a catalogue name meets the files of a game folder, written once for
+// every platform over a small primitive per platform (FolderAccess).
+//
+// Game folders copied from Windows often differ in case ("StreamMusic",
+// "MUS_AREA_AHTO.WAV"), and on Linux, or under Wine, a folder tells case
+// apart. So each component of a name is found in its exact spelling when
+// that entry exists, and otherwise among the entries equal to it without
+// regard to ASCII case (only the 26 letters fold). When several entries match
+// that way, a query says present but a rename refuses, naming them, rather
+// than guess which one the player meant. A target counts as taken when any
+// spelling of it exists. The file keeps the folder it was found in and takes
+// the catalogue's spelling of its new name. A path that could leave the game
+// folder is refused.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_services.h"
+
+namespace orvando {
+
+// What the rules need of one platform. Paths are below the game folder, with
+// a backslash between components, spelt as on disk; "" is the game folder.
+class FolderAccess {
+  public:
+    enum class Kind { Missing, File, Folder, Other };
+    // Changes whenever an entry of a folder is added, removed or renamed; all
+    // zero when the folder cannot be looked at.
+    using Stamp = std::array<std::int64_t, 3>;
+    struct Listing {
+        std::vector<std::string> names;
+        // Set when the folder is there but cannot be read. A missing folder
+        // has no names and no failure.
+        std::optional<RenameError> failure;
+    };
+
+    virtual ~FolderAccess() = default;
+
+    // What the system finds under `path`, links followed: one system call.
+    // A dangling link is Missing; on Windows a hidden or system file is Other.
+    virtual Kind kindOf(const std::string& path) = 0;
+    virtual Listing list(const std::string& folder) = 0;
+    virtual Stamp stamp(const std::string& folder) = 0;
+
+    // Renames `from` to `to`, never replacing a file the system lets it know
+    // of. Where the file system can neither refuse a taken name by itself nor
+    // make a hard link, `stillFree` is asked right before a plain rename, and
+    // its refusal is the answer.
+    using FreeCheck = std::function<std::optional<RenameError>()>;
+    virtual std::optional<RenameError> rename(const std::string& from, const std::string& to,
+                                              const FreeCheck& stillFree) = 0;
+};
+
+// The platform's own primitive, working in `folder` (the current directory
+// when empty). Defined in the platform file.
+std::unique_ptr<FolderAccess> makeSystemFolderAccess(const std::string& folder);
+
+// The file services that apply the rules over `access`.
+std::unique_ptr<FileServices> makeFileServices(std::unique_ptr<FolderAccess> access);
+
+}  // namespace orvando
