@@ -17,6 +17,7 @@
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 #include <tuple>
 
 #include "app/frm_music.h"
@@ -72,13 +73,21 @@ class TempFolder {
         std::replace(path.begin(), path.end(), '\\', '/');
         return exact_.native() + fs::path("/" + path).native();
     }
-    // A file with that content, or without one a folder, in the folders it names.
+    // A file with that content, or without one a folder, in the folders it
+    // names. False when the folder then holds no entry of exactly that name,
+    // as on a file system blind to case when another spelling was there.
     bool add(const std::string& path, const std::optional<std::string>& content = {}) {
         for (auto at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1)) {
             fs::create_directory(exact(path.substr(0, at)));
         }
-        return content ? bool(std::ofstream(exact(path), std::ios::binary) << *content)
-                       : fs::create_directory(exact(path));
+        const fs::path p = exact(path);
+        if (!(content ? bool(std::ofstream(p, std::ios::binary) << *content)
+                      : fs::create_directory(p))) {
+            return false;
+        }
+        const fs::directory_iterator entries(p.parent_path());
+        return std::any_of(begin(entries), end(entries),
+                           [&](const auto& e) { return e.path().filename() == p.filename(); });
     }
     Files files() const {
         Files out;
@@ -270,18 +279,44 @@ bool edit(TempFolder& folder, const std::string& e) {
         case '%':
             return SetFileAttributesW((folder.path() / name).c_str(), FILE_ATTRIBUTE_HIDDEN);
 #else
-        case '@':
+        case '@': {
             folder.add(name.substr(0, name.find('\\')));
+            std::error_code error;  // a file system without links cannot make this edit
             fs::create_symlink(name.substr(name.find('>') + 1),
-                               folder.exact(name.substr(0, name.find('>'))));
-            return true;
-        case '#':
-            fs::permissions(path, fs::perms::owner_read | fs::perms::owner_exec);
-            return true;
+                               folder.exact(name.substr(0, name.find('>'))), error);
+            return !error;
+        }
+        case '#': {  // nor one that keeps no permissions
+            std::error_code error;
+            fs::permissions(path, fs::perms::owner_read | fs::perms::owner_exec, error);
+            return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
+        }
 #endif
     }
     return false;
 }
+
+// While it lives, as root, the effective user is nobody (the effective ids
+// decide access), owning the folder where the file system keeps owners, all
+// but the file `rootOwns`.
+struct AsNobody {
+#ifdef _WIN32
+    explicit AsNobody(const TempFolder&, const char* = "") {}
+#else
+    explicit AsNobody(const TempFolder& folder, const char* rootOwns = "") {
+        if (root) {
+            std::ignore = std::system(
+                ("chown -R 65534:65534 " + folder.path().string() + " 2>/dev/null").c_str());
+            std::ignore = *rootOwns && ::chown(folder.exact(rootOwns).c_str(), 0, 0);
+            EXPECT_TRUE(::setegid(65534) == 0 && ::seteuid(65534) == 0);
+        }
+    }
+    ~AsNobody() {
+        EXPECT_TRUE(!root || (::seteuid(0) == 0 && ::setegid(0) == 0));
+    }
+    const bool root = ::geteuid() == 0;
+#endif
+};
 
 struct Row {
     const char* name;
@@ -369,7 +404,7 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
     }
     for (const std::string& e : row.edits) {
         if (!edit(folder, e)) {
-            GTEST_SKIP() << "this platform cannot make the edit " << e;
+            GTEST_SKIP() << "this platform or file system cannot make the edit " << e;
         }
     }
     Files files = folder.files();
@@ -441,19 +476,18 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
             }
         }
     };
-#ifndef _WIN32
-    // Root may write anywhere: as root, the program runs as the user nobody.
-    const bool root = ::geteuid() == 0;  // the effective ids decide access
-    ASSERT_TRUE(!root ||
-                std::system(("chown -R 65534:65534 " + folder.path().string()).c_str()) == 0);
-    ASSERT_TRUE(!root || (::setegid(65534) == 0 && ::seteuid(65534) == 0));
-#endif
-    program.run(row.click);
-#ifndef _WIN32
-    ASSERT_TRUE(!root || (::seteuid(0) == 0 && ::setegid(0) == 0));
-#endif
+    {
+        const AsNobody nobody(folder);  // root may write anywhere
+        program.run(row.click);
+    }
     EXPECT_EQ(program.log, log);
     EXPECT_EQ(folder.files(), files);
+    // A file system blind to case behind FUSE may serve a name just renamed
+    // away under another spelling for a second more: the kernel's name cache.
+    if (const char* ms = std::getenv("ORVANDO_TEST_NAME_CACHE_MS");
+        ms && row.start == Start::UpperCaseStock) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(ms)));
+    }
     EXPECT_EQ(stateOf(folder), row.after);
 }
 
@@ -566,21 +600,17 @@ TEST(SystemCall, TheRenameTakesTheStrongestStepAndNeverReplaces) {
     // protected_hardlinks would refuse a link.
     int looks = 0;
 #ifndef _WIN32
-    const bool root = ::geteuid() == 0;
-    if (root) {
-        std::ignore = ::chown(folder.path().c_str(), 65534, 65534);
-        std::ignore = ::chmod(folder.exact("a").c_str(), 0600);
-        ASSERT_EQ(::seteuid(65534), 0);
+    ASSERT_EQ(::chmod(folder.exact("a").c_str(), 0600), 0);
+#endif
+    std::optional<RenameError> moved;
+    {
+        const AsNobody nobody(folder, "a");
+        moved = access->rename("a", "c", [&] {
+            ++looks;
+            folder.add("c", "racer");
+            return std::optional<RenameError>();
+        });
     }
-#endif
-    const auto moved = access->rename("a", "c", [&] {
-        ++looks;
-        folder.add("c", "racer");
-        return std::optional<RenameError>();
-    });
-#ifndef _WIN32
-    ASSERT_TRUE(!root || ::seteuid(0) == 0);
-#endif
     EXPECT_EQ(moved, std::nullopt) << moved->reason;
     EXPECT_EQ(looks, expected == "check") << "expected the step " << expected;
     EXPECT_EQ(folder.files(), (Files{{"b", "second"}, {"c", "first"}}));

@@ -118,7 +118,11 @@ class NameRules final : public FileServices {
         if (error) {
             listings_.erase(srcFolder);
             listings_.erase(dstFolder);
-            return error;
+            // The system saw a name this program had not: say which, when it can.
+            const auto seen = error->kind == RenameError::Kind::TargetExists
+                                  ? taken(dstFolder, name, true, true)
+                                  : std::nullopt;
+            return seen.value_or(*error);
         }
         update(srcFolder, found.front().substr(slash + 1), false);
         update(dstFolder, name, true);
