@@ -1,8 +1,6 @@
-// The Linux primitive under the name rules: backslashes become slashes, every
-// path is taken relative to the game folder opened once.
-//
-// A rename never replaces a file it can know of, in the strongest way the file
-// system offers (plain rename() would silently destroy a taken target):
+// The Linux primitive under the name rules: paths with slashes, relative to
+// the game folder opened once. A rename never replaces a file it can know of,
+// by the strongest means the file system offers (rename() would replace):
 //   1. renameat2 with RENAME_NOREPLACE: the kernel refuses a taken name at the
 //      moment of the rename (ext4, xfs, btrfs, tmpfs and most others);
 //   2. without that flag (NTFS through ntfs-3g, most FUSE mounts): a hard link
@@ -12,15 +10,16 @@
 //      network mounts), or where the link is refused while the rename would
 //      not be (a file of another user under protected_hardlinks): the rules
 //      look once more that no spelling of the new name exists, then rename.
-// A link and unlink cut off between its two steps leaves one file under both
-// names; the next rename of it finds the target taken by the same file and
-// only drops the old name.
+// A link and unlink cut off between its steps leaves one file under both
+// names; the next rename finds the target taken by the same file and only
+// drops the old name.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -35,10 +34,7 @@ RenameError errorFromErrno(int err) {
         return {RenameError::Kind::TargetExists, "already exists"};
     }
     std::string text = std::strerror(err);  // "Permission denied" -> "permission denied"
-    if (text.size() > 1 && text[0] >= 'A' && text[0] <= 'Z' &&
-        !(text[1] >= 'A' && text[1] <= 'Z')) {
-        text[0] = static_cast<char>(text[0] - 'A' + 'a');
-    }
+    text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
     const bool denied = err == EACCES || err == EPERM || err == EROFS;
     return {denied ? RenameError::Kind::PermissionDenied : RenameError::Kind::Other, text};
 }

@@ -19,30 +19,21 @@ namespace {
 // The system's own text for an error code, as one line without a closing
 // full stop and starting in lower case, to complete a sentence.
 std::string systemMessage(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length > 0 && buffer != nullptr ? std::wstring(buffer, length) : L"";
-    if (buffer != nullptr) {
-        LocalFree(buffer);
+    wchar_t buffer[512];
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                      FORMAT_MESSAGE_MAX_WIDTH_MASK,  // no line breaks
+                                  nullptr, code, 0, buffer, 512, nullptr);
+    while (length > 0 && (buffer[length - 1] == L' ' || buffer[length - 1] == L'.')) {
+        --length;
     }
-    for (wchar_t& c : text) {
-        if (c == L'\r' || c == L'\n' || c == L'\t') {
-            c = L' ';
-        }
-    }
-    while (!text.empty() && (text.back() == L' ' || text.back() == L'.')) {
-        text.pop_back();
-    }
-    if (text.empty()) {
+    if (length == 0) {
         return "system error " + std::to_string(code);
     }
     // "The system cannot ..." -> "the system cannot ...", but "NTFS ..." stays.
-    if (text[0] >= L'A' && text[0] <= L'Z' && (text.size() == 1 || !iswupper(text[1]))) {
-        text[0] = static_cast<wchar_t>(text[0] - L'A' + L'a');
+    if (iswupper(buffer[0]) && (length == 1 || !iswupper(buffer[1]))) {
+        buffer[0] = towlower(buffer[0]);
     }
-    return narrow(text);
+    return narrow({buffer, length});
 }
 
 RenameError renameErrorFor(DWORD code) {
@@ -109,8 +100,7 @@ class Win32Folders final : public FolderAccess {
         if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
             return {};
         }
-        const FILETIME& t = data.ftLastWriteTime;
-        return {1, static_cast<std::int64_t>(t.dwHighDateTime), t.dwLowDateTime};
+        return {1, data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime};
     }
 
     std::optional<RenameError> rename(const std::string& from, const std::string& to,

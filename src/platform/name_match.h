@@ -3,20 +3,19 @@
 // bytes of non-ASCII characters, must be equal.
 #pragma once
 
-#include <string>
+#include <algorithm>
 #include <string_view>
-#include <vector>
 
 namespace orvando {
 
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+constexpr char foldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-// The name with its ASCII capitals made small; equal for exactly those names
-// that equalsIgnoringAsciiCase holds equal.
-std::string foldAsciiCase(std::string_view name);
-
-// Why a rename refuses a source name that matches several entries only when
-// case is ignored, naming them as given; completes "Cannot rename A to B: ".
-std::string severalMatchesReason(const std::vector<std::string>& matches);
+constexpr bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return foldAscii(x) == foldAscii(y);
+           });
+}
 
 }  // namespace orvando

@@ -50,6 +50,14 @@ std::string join(const std::string& folder, const std::string& name) {
     return folder.empty() ? name : folder + '\\' + name;
 }
 
+std::string severalMatches(const Names& matches) {
+    std::string list;
+    for (const std::string& m : matches) {
+        list += (list.empty() ? "" : ", ") + m;
+    }
+    return "more than one file matches this name when case is ignored (" + list + ")";
+}
+
 bool sameFolder(const Names& a, const Names& b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end() - 1, b.begin(),
@@ -79,53 +87,45 @@ class NameRules final : public FileServices {
 
     std::optional<RenameError> renameNoReplace(const std::string& from,
                                                const std::string& to) override {
-        if (!isCataloguePath(from) || !isCataloguePath(to)) {
-            return RenameError{RenameError::Kind::Other, "not a valid file name"};
+        if (!isCataloguePath(from) || !isCataloguePath(to) ||
+            !sameFolder(components(from), components(to))) {
+            return RenameError{RenameError::Kind::Other, "not a valid pair of file names"};
         }
         failure_.reset();
-        const Names source = components(from);
-        const Names target = components(to);
-        const Names found = locate(source);
+        const Names found = locate(components(from));
         if (found.size() > 1) {
-            return RenameError{RenameError::Kind::Ambiguous, severalMatchesReason(found)};
+            return RenameError{RenameError::Kind::Ambiguous, severalMatches(found)};
         }
         if (found.empty() || access_->kindOf(found.front()) != Kind::File) {
             return failure_.value_or(RenameError{RenameError::Kind::Other, "no such file"});
         }
-        const std::size_t slash = found.front().rfind('\\');
-        const std::string srcFolder =
-            slash == std::string::npos ? "" : found.front().substr(0, slash);
-        std::string dstFolder = srcFolder;
-        if (!sameFolder(source, target)) {
-            const Names folders = locateFolders(target);
-            if (folders.size() != 1) {
-                return folders.empty() ? failure_.value_or(RenameError{RenameError::Kind::Other,
-                                                                       "no such folder"})
-                                       : RenameError{RenameError::Kind::Ambiguous,
-                                                     "more than one folder matches the new name "
-                                                     "when case is ignored"};
-            }
-            dstFolder = folders.front();
-        }
-        const std::string& name = target.back();
+        const std::string& source = found.front();
+        const std::size_t slash = source.rfind('\\');
+        // The file keeps the folder it was found in and takes the new name's spelling.
+        const std::string folder = slash == std::string::npos ? "" : source.substr(0, slash);
+        const std::string name = to.substr(to.rfind('\\') + 1);
         // Taken in another spelling: refused here. Taken in this spelling: the
         // system refuses, unless the file already has both names.
-        if (auto error = taken(dstFolder, name, false, false)) {
+        if (auto error = taken(folder, name, false, false)) {
             return error;
         }
-        const auto error = access_->rename(found.front(), join(dstFolder, name),
-                                           [&] { return taken(dstFolder, name, true, true); });
-        if (error) {
-            listings_.erase(srcFolder);
-            listings_.erase(dstFolder);
+        auto error = access_->rename(source, join(folder, name),
+                                     [&] { return taken(folder, name, true, true); });
+        if (error && error->kind == RenameError::Kind::TargetExists) {
             // The system saw a name this program had not: say which, when it can.
-            const auto seen = error->kind == RenameError::Kind::TargetExists
-                                  ? taken(dstFolder, name, true, true)
-                                  : std::nullopt;
-            return seen.value_or(*error);
+            error = taken(folder, name, true, true).value_or(*error);
         }
-        update(srcFolder, found.front().substr(slash + 1), false);
-        update(dstFolder, name, true);
+        if (error) {
+            listings_.erase(folder);
+            return error;
+        }
+        // Keeps the folder's names as the rename left them.
+        if (const auto it = listings_.find(folder); it != listings_.end()) {
+            std::erase(it->second.names, source.substr(slash + 1));
+            std::erase(it->second.names, name);
+            it->second.names.push_back(name);
+            it->second.stamp = access_->stamp(folder);
+        }
         return std::nullopt;
     }
 
@@ -134,7 +134,6 @@ class NameRules final : public FileServices {
         FolderAccess::Stamp stamp;
         Names names;
     };
-
     // A folder's names: those kept, while its stamp is unchanged, else read.
     const Names& namesIn(const std::string& folder, bool fresh) {
         const FolderAccess::Stamp now = access_->stamp(folder);
@@ -166,30 +165,20 @@ class NameRules final : public FileServices {
         return variants;
     }
 
-    // Every folder that the components before the file name may denote.
-    Names locateFolders(const Names& path) {
-        Names folders{""};
-        for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+    // Every entry, of whatever kind, that a path may denote; each component
+    // before the last must be a folder.
+    Names locate(const Names& path) {
+        Names found{""};
+        for (std::size_t i = 0; i < path.size(); ++i) {
             Names next;
-            for (const std::string& folder : folders) {
+            for (const std::string& folder : found) {
                 for (const std::string& s : spellings(folder, path[i])) {
-                    if (access_->kindOf(join(folder, s)) == Kind::Folder) {
+                    if (i + 1 == path.size() || access_->kindOf(join(folder, s)) == Kind::Folder) {
                         next.push_back(join(folder, s));
                     }
                 }
             }
-            folders = std::move(next);
-        }
-        return folders;
-    }
-
-    // Every entry, of whatever kind, that a path may denote.
-    Names locate(const Names& path) {
-        Names found;
-        for (const std::string& folder : locateFolders(path)) {
-            for (const std::string& s : spellings(folder, path.back())) {
-                found.push_back(join(folder, s));
-            }
+            found = std::move(next);
         }
         return found;
     }
@@ -205,20 +194,6 @@ class NameRules final : public FileServices {
             error.reason += " as " + join(folder, t.front());
         }
         return error;
-    }
-
-    // Keeps a folder's names as the program's own rename left them.
-    void update(const std::string& folder, const std::string& name, bool added) {
-        const auto it = listings_.find(folder);
-        if (it == listings_.end()) {
-            return;
-        }
-        Names& names = it->second.names;
-        std::erase(names, name);
-        if (added) {
-            names.push_back(name);
-        }
-        it->second.stamp = access_->stamp(folder);
     }
 
     std::unique_ptr<FolderAccess> access_;

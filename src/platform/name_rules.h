@@ -1,15 +1,13 @@
-// How a catalogue name meets the files of a game folder, written once for
-// every platform over a small primitive per platform (FolderAccess).
+// How a catalogue name meets the files of a game folder, written once over a
+// small primitive per platform (FolderAccess).
 //
 // Game folders copied from Windows often differ in case ("StreamMusic",
-// "MUS_AREA_AHTO.WAV"), and on Linux, or under Wine, a folder tells case
-// apart. So each component of a name is found in its exact spelling when
-// that entry exists, and otherwise among the entries equal to it without
-// regard to ASCII case (only the 26 letters fold). When several entries match
-// that way, a query says present but a rename refuses, naming them, rather
-// than guess which one the player meant. A target counts as taken when any
-// spelling of it exists. The file keeps the folder it was found in and takes
-// the catalogue's spelling of its new name. A path that could leave the game
+// "MUS_AREA_AHTO.WAV"), and on Linux or under Wine a folder tells case apart.
+// So each component of a name is the entry of exactly that spelling when there
+// is one, and otherwise every entry equal to it without regard to ASCII case.
+// Several such entries: a query says present, a rename refuses naming them. A
+// target counts as taken in any spelling. The file keeps the folder it was
+// found in and takes the new name's spelling. A path that could leave the game
 // folder is refused.
 #pragma once
 
@@ -35,9 +33,7 @@ class FolderAccess {
     using Stamp = std::array<std::int64_t, 3>;
     struct Listing {
         std::vector<std::string> names;
-        // Set when the folder is there but cannot be read. A missing folder
-        // has no names and no failure.
-        std::optional<RenameError> failure;
+        std::optional<RenameError> failure;  // there but unreadable; a missing folder has none
     };
 
     virtual ~FolderAccess() = default;
@@ -57,8 +53,7 @@ class FolderAccess {
                                               const FreeCheck& stillFree) = 0;
 };
 
-// The platform's own primitive, working in `folder` (the current directory
-// when empty). Defined in the platform file.
+// The platform's primitive in `folder` (the current directory when empty).
 std::unique_ptr<FolderAccess> makeSystemFolderAccess(const std::string& folder);
 
 // The file services that apply the rules over `access`.
