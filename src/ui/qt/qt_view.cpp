@@ -9,7 +9,6 @@
 #include <QPixmap>
 #include <QScreen>
 
-#include "ui/qt/icon_picture.h"
 #include "ui/texts.h"
 
 namespace orvando::qt {
@@ -46,7 +45,9 @@ CommandButton* commandButton(QWidget* parent, const char* name, std::string_view
     return button;
 }
 
-// A portrait: the 48-pixel image of an icon, unscaled, without a border.
+// A portrait: the 48-pixel image of an icon, unscaled, without a border. Of
+// the file's images of that size Qt takes the one with the most colours, whose
+// edges have soft alpha.
 QLabel* picture(QWidget* parent, const char* name, const QString& icoPath, QRect box) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
@@ -55,7 +56,7 @@ QLabel* picture(QWidget* parent, const char* name, const QString& icoPath, QRect
     label->setScaledContents(false);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setFocusPolicy(Qt::NoFocus);
-    label->setPixmap(QPixmap::fromImage(iconImage(icoPath, box.width())));
+    label->setPixmap(QIcon(icoPath).pixmap(box.size()));
     return label;
 }
 
