@@ -3,7 +3,7 @@
 # itself, runs the cross-built tests with ctest under Wine in a fresh prefix,
 # then takes orvando.exe under Wine through the scenario of tools/e2e.sh.
 cd "$(dirname "$0")/../.." && . tools/e2e.sh
-orvando_ensure_packages wine wine64 icoutils
+orvando_ensure_packages wine wine64 icoutils libxml2-utils
 bash tools/build-windows.sh
 build=${ORVANDO_WIN_BUILD_DIR:-build-win}
 exe=$PWD/$build/orvando.exe
@@ -32,6 +32,14 @@ cmp -n "$(stat -c %s $ico)" <(wrestool -x -t 14 -n 1 "$exe") $ico || fail "icon 
 manifest=$(res 24 | tr -s ' \n' ' ')
 [[ $manifest == *'level="asInvoker"'* ]] || fail "the manifest does not run asInvoker"
 [[ $manifest == *'name="Microsoft.Windows.Common-Controls" version="6.'* ]] || fail "no Common Controls 6"
+# Windows reads the manifest before it starts the exe, and refuses to start it
+# (a side-by-side error) when the XML is not well-formed or when the exe's own
+# identity has no four-number version, "2.00" instead of 2.0.0.0. Wine starts it.
+v1='namespace-uri()="urn:schemas-microsoft-com:asm.v1"'
+own=$(res 24 | xmllint --xpath "string(/*[local-name()='assembly' and $v1]
+  /*[local-name()='assemblyIdentity' and $v1]/@version)" -) || fail "the manifest is not well-formed XML"
+quad=$((10#$major)).$((10#$minor)).$((10#${patch:-0})).0
+[ "$own" = "$quad" ] || fail "the manifest's assemblyIdentity version is \"$own\", not $quad"
 
 # A fresh prefix whose server stays up, Wine's background programs started here
 # and not by a test (they would hold ctest's output pipes open after it ends).
