@@ -2,10 +2,37 @@
 
 #include <string>
 
+#include "app/texts.h"
 #include "detection/detection.h"
-#include "ui/texts.h"
 
 namespace orvando {
+
+namespace {
+
+// What the window shows for a detected state: the caption, and which action
+// buttons are made visible.
+struct StateDisplay {
+    std::string_view caption;
+    bool renameVisible;
+    bool unrenameVisible;
+};
+
+StateDisplay displayFor(InstallState state) {
+    switch (state) {
+        case InstallState::NotEnabled:
+            return {text::kCaptionNotEnabled, true, false};
+        case InstallState::ErrorRecRename:
+            return {text::kCaptionErrorRecRename, true, true};
+        case InstallState::ModEnabled:
+            return {text::kCaptionModEnabled, false, true};
+        case InstallState::ErrorRecUnrename:
+        case InstallState::NoGameFolder:  // never shown: the program has ended
+            break;
+    }
+    return {text::kCaptionErrorRecUnrename, true, true};
+}
+
+}  // namespace
 
 void frmMusic::Form_Load() {
     if (ended_) {
@@ -30,73 +57,11 @@ void frmMusic::Form_Load() {
     }
 }
 
-void frmMusic::rename_Click() {
-    if (!ended_) {
-        runOperation(kEnablePlan);
-    }
-}
-
-void frmMusic::unrename_Click() {
-    if (!ended_) {
-        runOperation(kRestorePlan);
-    }
-}
-
 void frmMusic::cmdErrorHelp_Click() {
     if (!ended_) {
         view_.msgBox(std::string(text::kHelpText), MsgBoxStyle::Information,
                      std::string(text::kHelpTitle));
     }
-}
-
-frmMusic::RenfileResult frmMusic::renfile(std::string_view oldname, std::string_view finalname) {
-    const std::string source(oldname);
-    if (!files_.fileExists(source)) {
-        view_.msgBox(text::missingSourceWarning(oldname, finalname), MsgBoxStyle::Exclamation,
-                     std::string(text::kRenameWarningTitle));
-        return {RenfileResult::Kind::Skipped, {}};
-    }
-    if (auto error = files_.renameNoReplace(source, std::string(finalname))) {
-        return {RenfileResult::Kind::Refused, std::move(*error)};
-    }
-    return {RenfileResult::Kind::Renamed, {}};
-}
-
-bool frmMusic::alreadyInPlace(const RenamePair& pair, const RenameError& error) {
-    // The rename moved nothing; the source exists and the target is taken. A
-    // missing backup means the stock track never left its name.
-    return error.kind == RenameError::Kind::TargetExists && !pair.backupname.empty() &&
-           !files_.fileExists(std::string(pair.backupname));
-}
-
-void frmMusic::runOperation(const OperationPlan& plan) {
-    view_.setButtonEnabled(ActionButton::rename, false);
-    view_.setButtonEnabled(ActionButton::unrename, false);
-    view_.setVisible(false);
-
-    int renamed = 0;
-    for (const RenamePair& pair : plan) {
-        const RenfileResult result = renfile(pair.oldname, pair.finalname);
-        switch (result.kind) {
-            case RenfileResult::Kind::Renamed:
-                ++renamed;
-                break;
-            case RenfileResult::Kind::Skipped:
-                break;
-            case RenfileResult::Kind::Refused:
-                if (alreadyInPlace(pair, result.error)) {
-                    break;
-                }
-                // Nothing is undone and no later pair is tried: the user sees
-                // exactly where the run stopped.
-                view_.msgBox(
-                    text::renameFailure(pair.oldname, pair.finalname, result.error.reason, renamed),
-                    MsgBoxStyle::Critical, std::string(text::kRenameFailureTitle));
-                end(1);
-                return;
-        }
-    }
-    end(0);
 }
 
 void frmMusic::end(int exitStatus) {

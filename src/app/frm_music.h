@@ -2,8 +2,10 @@
 // front end. It reacts to the window's four events and drives the view and the
 // file services; it draws nothing itself and holds no platform code.
 //
-// It holds the window's two hidden lists (`originalname`, `modname`), which a
-// view may mirror in real list controls. It keeps no install state: that lives
+// Its rename engine (renfile and the two operations) is defined with the
+// operations' plans, in engine/operations.cpp. It holds the window's two
+// hidden lists (`originalname`, `modname`), which a view may mirror in real
+// list controls. It keeps no install state: that lives
 // in the caption and the visible buttons it sets, and in the files.
 #pragma once
 
@@ -11,10 +13,10 @@
 #include <span>
 #include <string_view>
 
+#include "app/view.h"
 #include "catalogue/catalogue.h"
 #include "engine/operations.h"
 #include "platform/file_services.h"
-#include "platform/view.h"
 
 namespace orvando {
 

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "catalogue/catalogue.h"
-#include "ui/texts.h"
 
 namespace orvando {
 
@@ -45,22 +44,6 @@ InstallState detectInstallState(FileServices& files) {
     }
     return everyNamePresent(files, ListName::modname) ? InstallState::ModEnabled
                                                       : InstallState::ErrorRecUnrename;
-}
-
-StateDisplay displayFor(InstallState state) {
-    switch (state) {
-        case InstallState::NotEnabled:
-            return {text::kCaptionNotEnabled, true, false};
-        case InstallState::ErrorRecRename:
-            return {text::kCaptionErrorRecRename, true, true};
-        case InstallState::ModEnabled:
-            return {text::kCaptionModEnabled, false, true};
-        case InstallState::ErrorRecUnrename:
-            return {text::kCaptionErrorRecUnrename, true, true};
-        case InstallState::NoGameFolder:
-            break;
-    }
-    return {text::kDesignedCaption, false, false};
 }
 
 }  // namespace orvando

@@ -3,8 +3,6 @@
 // It only asks about names; it changes nothing and remembers nothing.
 #pragma once
 
-#include <string_view>
-
 #include "platform/file_services.h"
 
 namespace orvando {
@@ -21,13 +19,5 @@ enum class InstallState {
 // present) or the backup names (otherwise) in catalogue order, stopping at the
 // first missing one. Replacement names are never looked at.
 InstallState detectInstallState(FileServices& files);
-
-// What the window shows for a detected state.
-struct StateDisplay {
-    std::string_view caption;
-    bool renameVisible;
-    bool unrenameVisible;
-};
-StateDisplay displayFor(InstallState state);
 
 }  // namespace orvando

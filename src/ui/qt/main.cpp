@@ -7,7 +7,7 @@
 #include "app/frm_music.h"
 #include "platform/file_services.h"
 #include "ui/qt/qt_view.h"
-#include "ui/texts.h"
+#include "app/texts.h"
 
 int main(int argc, char** argv) {
     QApplication::setApplicationName("orvando");

@@ -9,7 +9,7 @@
 #include <QPixmap>
 #include <QScreen>
 
-#include "ui/texts.h"
+#include "app/texts.h"
 
 namespace orvando::qt {
 

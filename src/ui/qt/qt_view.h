@@ -14,7 +14,7 @@
 #include <optional>
 
 #include "app/frm_music.h"
-#include "platform/view.h"
+#include "app/view.h"
 
 class QLabel;
 class QListWidget;

@@ -15,7 +15,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/view.h"
+#include "app/view.h"
 #include "ui/win32/base_window.h"
 
 namespace orvando {

@@ -1,4 +1,4 @@
-#include "ui/texts.h"
+#include "app/texts.h"
 
 namespace orvando::text {
 
