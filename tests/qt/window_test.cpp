@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <set>
 
+#include "app/texts.h"
 #include "ui/qt/qt_view.h"
-#include "ui/texts.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "app/frm_music.h"
+#include "app/texts.h"
 #include "platform/file_services.h"
 #include "ui/qt/qt_view.h"
-#include "app/texts.h"
 
 int main(int argc, char** argv) {
     QApplication::setApplicationName("orvando");

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "app/frm_music.h"
-#include "platform/wide_win32.h"
 #include "app/texts.h"
+#include "platform/wide_win32.h"
 #include "ui/win32/resource.h"
 
 namespace orvando::win32 {
