@@ -1,8 +1,10 @@
 // The Linux window on Qt's offscreen platform: what it does with the
 // presenter's calls, its keys, its message boxes and its pictures.
 #include <QIcon>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <set>
 
 #include "app/texts.h"
@@ -12,26 +14,29 @@ namespace {
 
 using namespace orvando;
 
-// The objects main() makes, over a folder in memory: the files a plan renames,
-// one name toggled. A taken target is refused as "taken". Boxes are recorded.
-struct Program : FileServices {
+// The objects main() makes, over a folder in memory: the files a plan renames, one name
+// toggled; a taken target is refused. It records each modal box and closes it as OK would.
+struct Program : QObject, FileServices {
     Program(const OperationPlan& sources, std::string_view toggled) {
         for (const RenamePair& pair : sources)
             names.emplace(pair.oldname);
         if (!toggled.empty() && !names.erase(std::string(toggled)))
             names.emplace(toggled);
         view.attach(form);
-        view.runBox = [this](QMessageBox& box) {
-            QVERIFY(box.textFormat() == Qt::PlainText && box.standardButtons() == QMessageBox::Ok &&
-                    box.windowModality() == Qt::ApplicationModal);
-            texts << box.text();
-            boxes << QString("%1 | %2 %3")
-                         .arg(box.windowTitle(),
-                              QString("none information warning critical").split(' ')[box.icon()],
-                              box.parentWidget() == &view.window()        ? "over the window"
-                              : view.window().renameButton()->isEnabled() ? "alone"
-                                                                          : "alone, buttons off");
-        };
+        startTimer(10);  // looks for a box
+    }
+    void timerEvent(QTimerEvent*) override {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        const auto close = qScopeGuard([box] { box->done(QMessageBox::Ok); });
+        texts << box->text();
+        boxes << box->windowTitle() + " | " +
+                     QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon()) +
+                     (box->parentWidget() == &view.window() ? " over the window" : " alone") +
+                     (view.window().renameButton()->isEnabled() ? "" : ", buttons off");
+        QVERIFY(box->textFormat() == Qt::PlainText && box->standardButtons() == QMessageBox::Ok &&
+                box->windowModality() == Qt::ApplicationModal);
     }
     bool fileExists(const std::string& path) override { return names.count(path); }
     std::optional<RenameError> renameNoReplace(const std::string& from,
@@ -56,10 +61,10 @@ const struct Run {
 } kRuns[] = {
     {0, 0, "Orvando v2 (Det: Not Enabled)", "rename cmdErrorHelp", "", kEnablePlan, ""},
     {Qt::Key_Return, 0, "Orvando v2 (Det: Error, rec. Rename)", "rename unrename cmdErrorHelp",
-     "File rename error | warning alone, buttons off", kEnablePlan, kStockNames[22]},
+     "File rename error | Warning alone, buttons off", kEnablePlan, kStockNames[22]},
     {Qt::Key_Enter, 1, "Orvando v2 (Det: Mod Enabled)", "unrename cmdErrorHelp",
-     "Orvando v2 | critical alone, buttons off", kRestorePlan, kReplacementPairs[0].replacement},
-    {0, 1, "", "", "File error | information alone", kEnablePlan, kStockNames[kProbeRow]},
+     "Orvando v2 | Critical alone, buttons off", kRestorePlan, kReplacementPairs[0].replacement},
+    {0, 1, "", "", "File error | Information alone", kEnablePlan, kStockNames[kProbeRow]},
 };
 
 // In a game folder: the fixed tool window narrowed to 320 pixels; Tab among the
@@ -86,7 +91,7 @@ void runOnce(const Run& r) {
         }
         const auto files = program.names;
         QTest::mouseClick(control("cmdErrorHelp"), Qt::LeftButton);
-        QCOMPARE(program.boxes.join('\n'), "How to manage an error | information over the window");
+        QCOMPARE(program.boxes.join('\n'), "How to manage an error | Information over the window");
         QCOMPARE(program.texts, QStringList(text::kHelpText.data()));
         QVERIFY(program.names == files && window.windowTitle() == r.caption && window.isVisible());
         const std::tuple<const char*, const char*, QRect> controls[] = {
@@ -109,9 +114,7 @@ void runOnce(const Run& r) {
         for (const int size : {16, 32, 48})  // as Qt takes them from the file: the most colours
             QVERIFY(window.windowIcon().pixmap(size).toImage() ==
                     QIcon(":/icons/window.ico").pixmap(size).toImage());
-        const QFont font = control("cmdErrorHelp")->font();
-        QVERIFY(font.family() == "Arial" && font.pointSize() == 9 && font.italic() &&
-                font.weight() == QFont::Normal);
+        QCOMPARE(control("cmdErrorHelp")->font(), QFont("Arial", 9, QFont::Normal, true));
         program.boxes.clear();
         control(tabs[0])->setFocus();
         QTimer::singleShot(0, [&] {  // the first event of the loop, which the program ends
@@ -130,10 +133,7 @@ class WindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void run() {
-        for (const Run& r : kRuns)
-            runOnce(r);
-    }
+    void run() { std::ranges::for_each(kRuns, runOnce); }
 };
 
 QTEST_MAIN(WindowTest)

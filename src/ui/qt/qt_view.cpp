@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 
@@ -211,7 +212,7 @@ void QtView::msgBox(const std::string& prompt, MsgBoxStyle style, const std::str
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.setEscapeButton(QMessageBox::Ok);
-    runBox(box);
+    box.exec();
 }
 
 void QtView::end(int exitStatus) {

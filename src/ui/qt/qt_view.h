@@ -6,7 +6,6 @@
 // button visibility and every message box come from frmMusic.
 #pragma once
 
-#include <QMessageBox>
 #include <QPushButton>
 #include <QWidget>
 #include <functional>
@@ -86,10 +85,6 @@ class QtView : public View {
 
     // Forwards the three clicks and the close box to `form`.
     void attach(frmMusic& form);
-
-    // Shows a box that msgBox has made; by default runs it modally. Tests
-    // replace it to look at the box and close it themselves.
-    std::function<void(QMessageBox&)> runBox = [](QMessageBox& box) { box.exec(); };
 
     bool ended() const { return exitStatus_.has_value(); }
     int exitStatus() const { return exitStatus_.value_or(0); }
