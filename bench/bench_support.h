@@ -38,6 +38,12 @@ class CountingAccess final : public FolderAccess {
                                       const FreeCheck& stillFree) override {
         return inner_->rename(from, to, stillFree);
     }
+    std::optional<RenameError> mayRename(const std::string& path) override {
+        return inner_->mayRename(path);
+    }
+    bool sameFile(const std::string& a, const std::string& b) override {
+        return inner_->sameFile(a, b);
+    }
 
   private:
     std::unique_ptr<FolderAccess> inner_;

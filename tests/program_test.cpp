@@ -1,12 +1,13 @@
 // The program as the player meets it, on real folders through the platform's
 // own file services: a table of folder states and clicks, a switch stopped
-// after each of its renames, random folders, and the no-replace rename at the
-// system call. Expected names and texts are written out here, not taken from
-// the program, so that a row out of place or a text off by one character shows.
+// after each of its renames, random folders, and the rename chain. Expected
+// names and texts are written out here, not taken from the program, so that a
+// row out of place or a text off by one character shows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,12 +16,11 @@
 #include <map>
 #include <optional>
 #include <random>
-#include <sstream>
-#include <stdexcept>
 #include <thread>
 #include <tuple>
 
 #include "app/frm_music.h"
+#include "detection/detection.h"
 #include "platform/name_rules.h"
 #ifdef _WIN32
 #include <windows.h>
@@ -121,9 +121,15 @@ std::string track(int row, const char* suffix) {
     return std::string(row >= 15 && row <= 20 ? "streamsounds" : "streammusic") + "\\mus_" +
            kTracks[row] + suffix;
 }
-const auto stock = [](int row) { return track(row, ".wav"); };
-const auto backup = [](int row) { return track(row, ".original.wav"); };
-const auto mod = [](int row) { return track(row, ".mod.wav"); };
+std::string stock(int row) {
+    return track(row, ".wav");
+}
+std::string backup(int row) {
+    return track(row, ".original.wav");
+}
+std::string mod(int row) {
+    return track(row, ".mod.wav");
+}
 std::string upper(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](char c) { return char(std::toupper(c)); });
     return s;
@@ -154,8 +160,9 @@ void apply(Files& files, const std::string& from, const std::string& to) {
     files.erase(it);
 }
 
-// The two complete installs, each file's content naming the track it holds.
-enum class Start { Empty, Stock, Enabled, UpperCaseStock };
+// The two complete installs (and both at once), each file's content naming
+// the track it holds.
+enum class Start { Empty, Stock, Enabled, UpperCaseStock, StockAndBackups };
 Files install(Start start) {
     Files files;
     const auto spelt = [&](const std::string& s) {
@@ -163,6 +170,9 @@ Files install(Start start) {
     };
     for (int row = 0; row < 23 && start != Start::Empty; ++row) {
         files[spelt(start == Start::Enabled ? backup(row) : stock(row))] = "track " + stock(row);
+        if (start == Start::StockAndBackups) {
+            files[backup(row)] = "copy of " + stock(row);
+        }
     }
     for (const int row : kReplaced) {
         if (start != Start::Empty) {
@@ -226,6 +236,9 @@ class Program final : public View, public FileServices {
         }
         return error;
     }
+    // The copy the program first makes its run on: straight from the real
+    // services, so that another program's edits wait for the real run.
+    std::unique_ptr<FileServices> copy() override { return files_->copy(); }
     std::vector<std::string> log;
     std::string caption;
     std::function<void(const std::string& path)> onQuery = [](const std::string&) {};
@@ -239,61 +252,74 @@ class Program final : public View, public FileServices {
     bool shown_[2] = {};
 };
 
-// The start-up states by a letter: caption and the buttons shown with it.
-const std::map<char, std::pair<std::string, std::vector<std::string>>> kStates = {
-    {'F', {"", {}}},  // not a game folder: the "File error" box
-    {'N', {"Orvando v2 (Det: Not Enabled)", {"show rename"}}},
-    {'R', {"Orvando v2 (Det: Error, rec. Rename)", {"show rename", "show unrename"}}},
-    {'E', {"Orvando v2 (Det: Mod Enabled)", {"show unrename"}}},
-    {'U', {"Orvando v2 (Det: Error, rec. Un-rename)", {"show rename", "show unrename"}}},
+using State = InstallState;
+const std::map<State, std::pair<std::string, std::vector<std::string>>> kStates = {
+    {State::NoGameFolder, {"", {}}},  // the "File error" box instead
+    {State::NotEnabled, {"Orvando v2 (Det: Not Enabled)", {"show rename"}}},
+    {State::ErrorRecRename,
+     {"Orvando v2 (Det: Error, rec. Rename)", {"show rename", "show unrename"}}},
+    {State::ModEnabled, {"Orvando v2 (Det: Mod Enabled)", {"show unrename"}}},
+    {State::ErrorRecUnrename,
+     {"Orvando v2 (Det: Error, rec. Un-rename)", {"show rename", "show unrename"}}},
 };
 
-char stateOf(const TempFolder& folder) {
+State stateOf(const TempFolder& folder) {
     Program program(folder);
     program.run("");
     const auto it = std::find_if(kStates.begin(), kStates.end(), [&](const auto& state) {
         return state.second.first == program.caption;
     });
-    return it == kStates.end() ? '?' : it->first;
+    EXPECT_NE(it, kStates.end()) << program.caption;
+    return it == kStates.end() ? State::NoGameFolder : it->first;
 }
 
-// Edits, a letter and a name: '-' removed, '+' a new file, '/' a folder, '>'
-// a file moved in from elsewhere; on Linux '@' a symbolic link
-// ("name>target"), '#' a folder closed to writing; on Windows '%' a hidden
-// file. False for an edit this platform cannot make.
-bool edit(TempFolder& folder, const std::string& e) {
-    const std::string name = e.substr(1);
-    const fs::path path = folder.exact(name);
-    switch (e[0]) {
-        case '-':
-            return fs::remove(path) || (throw std::invalid_argument("no " + name), false);
-        case '+':
-            return folder.add(name, "added " + name);
-        case '/':
-            return folder.add(name);
-        case '>':
-            folder.add("moved", "added " + name);
+// What is done to a folder before a start, or by another program during a run.
+enum EditKind { Remove, AddFile, AddFolder, MoveIn, LinkTo, CloseToWriting, Hide, HoldOpen };
+const char* const kEditNames[] = {"Remove", "AddFile",        "AddFolder", "MoveIn",
+                                  "LinkTo", "CloseToWriting", "Hide",      "HoldOpen"};
+struct Edit {
+    EditKind kind;
+    std::string name, target = {};
+};
+#ifdef _WIN32
+std::vector<HANDLE> gHeld;  // files held open, as a running game holds its track
+#endif
+
+// False for an edit this platform or file system cannot make.
+bool edit(TempFolder& folder, const Edit& e) {
+    const fs::path path = folder.exact(e.name);
+    std::error_code error;
+    switch (e.kind) {
+        case Remove:
+            return fs::remove(path) || (ADD_FAILURE() << "no " << e.name, false);
+        case AddFile:
+            return folder.add(e.name, "added " + e.name);
+        case AddFolder:
+            return folder.add(e.name);
+        case MoveIn:
+            folder.add("moved", "added " + e.name);
             fs::rename(folder.exact("moved"), path);
             return true;
 #ifdef _WIN32
-        case '%':
-            return SetFileAttributesW((folder.path() / name).c_str(), FILE_ATTRIBUTE_HIDDEN);
+        case Hide:
+            return SetFileAttributesW((folder.path() / e.name).c_str(), FILE_ATTRIBUTE_HIDDEN);
+        case HoldOpen:  // shared for reading and writing, not for deleting or renaming
+            gHeld.push_back(CreateFileW((folder.path() / e.name).c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
+            return gHeld.back() != INVALID_HANDLE_VALUE;
 #else
-        case '@': {
-            folder.add(name.substr(0, name.find('\\')));
-            std::error_code error;  // a file system without links cannot make this edit
-            fs::create_symlink(name.substr(name.find('>') + 1),
-                               folder.exact(name.substr(0, name.find('>'))), error);
+        case LinkTo:
+            folder.add(e.name.substr(0, e.name.find('\\')));
+            fs::create_symlink(e.target, path, error);
             return !error;
-        }
-        case '#': {  // nor one that keeps no permissions
-            std::error_code error;
+        case CloseToWriting:
             fs::permissions(path, fs::perms::owner_read | fs::perms::owner_exec, error);
             return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
-        }
 #endif
+        default:
+            return false;
     }
-    return false;
 }
 
 // While it lives, as root, the effective user is nobody (the effective ids
@@ -318,78 +344,135 @@ struct AsNobody {
 #endif
 };
 
+// What a click makes of renames `first` to `last` of its operation.
+enum StepKind {
+    Renamed,
+    Warned,      // its source missing: the "File rename error" box
+    InPlace,     // left as it is: a restore pair already where the restore puts it
+    Refused,     // refused in the run, the renames before it made: the error box
+    NotStarted,  // the run would stop there: one box, no file renamed
+};
+struct Step {
+    StepKind kind;
+    int first, last = first;
+};
+
 struct Row {
     const char* name;
     Start start;
-    int madeBefore;                  // renames of the start's own switch made already
-    std::vector<std::string> edits;  // as for edit()
-    char state;                      // at start-up, as in kStates
-    const char* click;               // as for Program::run()
-    // The run in renames of the clicked operation: "A-B" renamed, "wA-B"
-    // warned about a missing source, "xK" refused, "sA-B" left as they are.
-    std::string run;
-    char after;                             // the next start's state
-    std::string reason = "already exists";  // of a refusal
+    std::vector<Edit> edits;
+    State state;        // at start-up
+    const char* click;  // as for Program::run()
+    std::vector<Step> run;
+    State after;  // at the next start
+    std::string reason = "already exists";
     // Made by another program when the refused rename's source is looked up.
-    std::vector<std::string> meanwhile = {};
+    std::vector<Edit> meanwhile = {};
+    int madeBefore = 0;  // renames of the start's own switch made already
     friend void PrintTo(const Row& r, std::ostream* os) { *os << r.name; }
 };
 
 const Row kRows[] = {
     // clang-format off
-    {"EmptyFolder", Start::Empty, 0, {}, 'F', "rename", "", 'F'},
-    {"ProbeOnlyElsewhere", Start::Empty, 0, {"+mus_area_desert.wav", "+streamsounds\\mus_area_desert.wav",
-     "+" + stock(0)}, 'F', "", "", 'F'},
-    {"ProbeFolderBeatsOtherCase", Start::Empty, 0, {"/" + stock(2), "+" + shout(stock(2))}, 'F', "", "", 'F'},
-    {"ProbeIsADanglingLink", Start::Empty, 0, {"@" + stock(2) + ">gone.wav"}, 'F', "", "", 'F'},
-    {"ProbeIsHidden", Start::Stock, 0, {"%" + stock(2)}, 'F', "", "", 'F'},
-    {"OnlyProbeBackup", Start::Empty, 0, {"+" + backup(2)}, 'U', "", "", 'U'},
-    {"Enable", Start::Stock, 0, {}, 'N', "rename", "0-29", 'E'},
-    {"Restore", Start::Enabled, 0, {}, 'E', "unrename", "0-29", 'N'},
-    {"EnableUpperCaseGame", Start::UpperCaseStock, 0, {}, 'N', "rename", "0-29", 'E'},
-    {"HelpChangesNothing", Start::Stock, 0, {}, 'N', "help", "", 'N'},
-    {"LastStockMissing", Start::Stock, 0, {"-" + stock(22)}, 'R', "", "", 'R'},
-    {"EnableRow7Missing", Start::Stock, 0, {"-" + stock(7)}, 'R', "rename", "0-6 w7 8-29", 'U'},
-    {"EnableWithoutMods", Start::Stock, 0, {"-" + mod(0), "-" + mod(15), "-" + mod(16), "-" + mod(17),
-     "-" + mod(18), "-" + mod(19), "-" + mod(20)}, 'N', "rename", "0-22 w23-29", 'E'},
-    {"EnableLinkedTrack", Start::Stock, 0, {"-" + stock(7), "@" + stock(7) + ">x.wav", "+streammusic\\x.wav"},
-     'N', "rename", "0-29", 'E'},
-    {"ExactSpellingBeatsAVariant", Start::Stock, 0, {"+" + shout(stock(7))}, 'N', "rename", "0-29", 'E'},
-    {"VariantsOnlyAreRefused", Start::Stock, 0, {"-" + stock(7), "+" + shout(stock(7)),
-     "+streammusic\\Mus_Area_Valsith.wav"}, 'N', "rename", "0-6 x7", 'U', "more than one file matches "
-     "this name when case is ignored (" + shout(stock(7)) + ", streammusic\\Mus_Area_Valsith.wav)"},
-    {"EnableBackupTaken", Start::Stock, 0, {"+" + backup(7)}, 'N', "rename", "0-6 x7", 'U'},
-    {"EnableBackupTakenTwice", Start::Stock, 0, {"+" + backup(7), "+" + shout(backup(7))}, 'N',
-     "rename", "0-6 x7", 'U'},
-    {"EnableBackupTakenInOtherCase", Start::Stock, 0, {"+" + shout(backup(7))}, 'N', "rename",
-     "0-6 x7", 'U', "already exists as " + shout(backup(7))},
-    {"EnableBackupIsAFolder", Start::Stock, 0, {"/" + backup(7)}, 'N', "rename", "0-6 x7", 'U'},
-    {"EnableFirstBackupTaken", Start::Stock, 0, {"+" + backup(0)}, 'N', "rename", "x0", 'N'},
-    {"RestoreRow7Missing", Start::Enabled, 0, {"-" + backup(7)}, 'U', "unrename", "0-13 w14 15-29", 'R'},
-    {"RestoreVacantStock", Start::Enabled, 0, {"-" + stock(17)}, 'E', "unrename", "0-2 w3 4-29", 'N'},
-    {"RestoreModTaken", Start::Enabled, 0, {"+" + mod(0)}, 'E', "unrename", "x0", 'E'},
-    {"RestoreSecondModTaken", Start::Enabled, 0, {"+" + mod(15)}, 'E', "unrename", "0 x1", 'E'},
-    {"LastBackupIsAFolder", Start::Enabled, 0, {"-" + backup(22), "/" + backup(22)}, 'U', "", "", 'U'},
-    {"ProbeFolderBesideEnabled", Start::Enabled, 0, {"/" + stock(2)}, 'E', "", "", 'E'},
+    {"EmptyFolder", Start::Empty, {}, State::NoGameFolder, "rename", {}, State::NoGameFolder},
+    {"ProbeOnlyElsewhere", Start::Empty, {{AddFile, "mus_area_desert.wav"},
+     {AddFile, "streamsounds\\mus_area_desert.wav"}, {AddFile, stock(0)}}, State::NoGameFolder, "", {},
+     State::NoGameFolder},
+    {"ProbeFolderBeatsOtherCase", Start::Empty, {{AddFolder, stock(2)}, {AddFile, shout(stock(2))}},
+     State::NoGameFolder, "", {}, State::NoGameFolder},
+    {"ProbeIsADanglingLink", Start::Empty, {{LinkTo, stock(2), "gone.wav"}}, State::NoGameFolder, "", {},
+     State::NoGameFolder},
+    {"ProbeIsHidden", Start::Stock, {{Hide, stock(2)}}, State::NoGameFolder, "", {}, State::NoGameFolder},
+    {"OnlyProbeBackup", Start::Empty, {{AddFile, backup(2)}}, State::ErrorRecUnrename, "", {},
+     State::ErrorRecUnrename},
+    // Backup names are not looked at while the probe row's stock name exists.
+    {"EveryStockAndBackupName", Start::StockAndBackups, {}, State::NotEnabled, "rename",
+     {{NotStarted, 0}}, State::NotEnabled},
+    {"Enable", Start::Stock, {}, State::NotEnabled, "rename", {{Renamed, 0, 29}}, State::ModEnabled},
+    {"Restore", Start::Enabled, {}, State::ModEnabled, "unrename", {{Renamed, 0, 29}}, State::NotEnabled},
+    {"EnableUpperCaseGame", Start::UpperCaseStock, {}, State::NotEnabled, "rename", {{Renamed, 0, 29}},
+     State::ModEnabled},
+    {"HelpChangesNothing", Start::Stock, {}, State::NotEnabled, "help", {}, State::NotEnabled},
+    {"LastStockMissing", Start::Stock, {{Remove, stock(22)}}, State::ErrorRecRename, "", {},
+     State::ErrorRecRename},
+    {"EnableRow7Missing", Start::Stock, {{Remove, stock(7)}}, State::ErrorRecRename, "rename",
+     {{Renamed, 0, 6}, {Warned, 7}, {Renamed, 8, 29}}, State::ErrorRecUnrename},
+    {"EnableWithoutMods", Start::Stock, {{Remove, mod(0)}, {Remove, mod(15)}, {Remove, mod(16)},
+     {Remove, mod(17)}, {Remove, mod(18)}, {Remove, mod(19)}, {Remove, mod(20)}}, State::NotEnabled,
+     "rename", {{Renamed, 0, 22}, {Warned, 23, 29}}, State::ModEnabled},
+    {"EnableLinkedTrack", Start::Stock, {{Remove, stock(7)}, {LinkTo, stock(7), "x.wav"},
+     {AddFile, "streammusic\\x.wav"}}, State::NotEnabled, "rename", {{Renamed, 0, 29}}, State::ModEnabled},
+    {"ExactSpellingBeatsAVariant", Start::Stock, {{AddFile, shout(stock(7))}}, State::NotEnabled, "rename",
+     {{Renamed, 0, 29}}, State::ModEnabled},
+    {"VariantsOnlyAreRefused", Start::Stock, {{Remove, stock(7)}, {AddFile, shout(stock(7))},
+     {AddFile, "streammusic\\Mus_Area_Valsith.wav"}}, State::NotEnabled, "rename", {{NotStarted, 7}},
+     State::NotEnabled, "more than one file matches this name when case is ignored (" +
+     shout(stock(7)) + ", streammusic\\Mus_Area_Valsith.wav)"},
+    {"EnableBackupTaken", Start::Stock, {{AddFile, backup(7)}}, State::NotEnabled, "rename",
+     {{NotStarted, 7}}, State::NotEnabled},
+    {"EnableBackupTakenTwice", Start::Stock, {{AddFile, backup(7)}, {AddFile, shout(backup(7))}},
+     State::NotEnabled, "rename", {{NotStarted, 7}}, State::NotEnabled},
+    {"EnableBackupTakenInOtherCase", Start::Stock, {{AddFile, shout(backup(7))}}, State::NotEnabled,
+     "rename", {{NotStarted, 7}}, State::NotEnabled, "already exists as " + shout(backup(7))},
+    {"EnableBackupIsAFolder", Start::Stock, {{AddFolder, backup(7)}}, State::NotEnabled, "rename",
+     {{NotStarted, 7}}, State::NotEnabled},
+    {"RestoreRow7Missing", Start::Enabled, {{Remove, backup(7)}}, State::ErrorRecUnrename, "unrename",
+     {{Renamed, 0, 13}, {Warned, 14}, {Renamed, 15, 29}}, State::ErrorRecRename},
+    {"RestoreVacantStock", Start::Enabled, {{Remove, stock(17)}}, State::ModEnabled, "unrename",
+     {{Renamed, 0, 2}, {Warned, 3}, {Renamed, 4, 29}}, State::NotEnabled},
+    {"RestoreModTaken", Start::Enabled, {{AddFile, mod(15)}}, State::ModEnabled, "unrename",
+     {{NotStarted, 1}}, State::ModEnabled},
+    {"LastBackupIsAFolder", Start::Enabled, {{Remove, backup(22)}, {AddFolder, backup(22)}},
+     State::ErrorRecUnrename, "", {}, State::ErrorRecUnrename},
+    {"ProbeFolderBesideEnabled", Start::Enabled, {{AddFolder, stock(2)}}, State::ModEnabled, "", {},
+     State::ModEnabled},
     // An enable stopped after 5 renames: the stock tracks of rows 15 to 20
     // never left, so their pairs are already in their restored place.
-    {"RestoreAfterStoppedEnable", Start::Stock, 5, {}, 'U', "unrename", "w0 s1-6 7-11 w12-29", 'N'},
+    {"RestoreAfterStoppedEnable", Start::Stock, {}, State::ErrorRecUnrename, "unrename",
+     {{Warned, 0}, {InPlace, 1, 6}, {Renamed, 7, 11}, {Warned, 12, 29}}, State::NotEnabled,
+     "", {}, 5},
     // Another program takes the target after every check of the program's own.
-    {"RaceFirstBackup", Start::Stock, 0, {}, 'N', "rename", "x0", 'N', "already exists", {"+" + backup(0)}},
-    {"RaceVacatedStockInOtherCase", Start::Stock, 0, {}, 'N', "rename", "0-24 x25", 'E',
-     "already exists as " + shout(stock(16)), {"+" + shout(stock(16))}},
-    {"RaceLastModMovedInOtherCase", Start::Enabled, 0, {}, 'E', "unrename", "0-5 x6", 'E',
-     "already exists as " + shout(mod(20)), {">" + shout(mod(20))}},
-    {"RaceLastStock", Start::Enabled, 0, {}, 'E', "unrename", "0-28 x29", 'N', "already exists", {"+" + stock(22)}},
-    // Folders closed to writing.
-    {"EnableFoldersClosed", Start::Stock, 0, {"#streammusic", "#streamsounds"}, 'N', "rename", "x0",
-     'N', "permission denied"},
-    {"EnableStreamsoundsClosed", Start::Stock, 0, {"#streamsounds"}, 'N', "rename", "0-14 x15", 'U',
-     "permission denied"},
-    {"RestoreStreamsoundsClosed", Start::Enabled, 0, {"#streamsounds"}, 'E', "unrename", "0 x1", 'E',
-     "permission denied"},
+    {"RaceFirstBackup", Start::Stock, {}, State::NotEnabled, "rename", {{Refused, 0}},
+     State::NotEnabled, "already exists", {{AddFile, backup(0)}}},
+    {"RaceSecondMod", Start::Enabled, {}, State::ModEnabled, "unrename", {{Renamed, 0}, {Refused, 1}},
+     State::ModEnabled, "already exists", {{AddFile, mod(15)}}},
+    {"RaceVacatedStockInOtherCase", Start::Stock, {}, State::NotEnabled, "rename",
+     {{Renamed, 0, 24}, {Refused, 25}}, State::ModEnabled, "already exists as " + shout(stock(16)),
+     {{AddFile, shout(stock(16))}}},
+    {"RaceLastModMovedInOtherCase", Start::Enabled, {}, State::ModEnabled, "unrename",
+     {{Renamed, 0, 5}, {Refused, 6}}, State::ModEnabled, "already exists as " + shout(mod(20)),
+     {{MoveIn, shout(mod(20))}}},
+    // The box counts the renames made, not the track warned about.
+    {"RaceAfterAWarning", Start::Enabled, {{Remove, backup(7)}}, State::ErrorRecUnrename, "unrename",
+     {{Renamed, 0, 13}, {Warned, 14}, {Renamed, 15, 28}, {Refused, 29}}, State::ErrorRecRename,
+     "already exists", {{AddFile, stock(22)}}},
+    // Folders closed to writing, tracks held open by another program.
+    {"EnableFoldersClosed", Start::Stock, {{CloseToWriting, "streammusic"},
+     {CloseToWriting, "streamsounds"}}, State::NotEnabled, "rename", {{NotStarted, 0}},
+     State::NotEnabled, "permission denied"},
+    {"EnableStreamsoundsClosed", Start::Stock, {{CloseToWriting, "streamsounds"}}, State::NotEnabled,
+     "rename", {{NotStarted, 15}}, State::NotEnabled, "permission denied"},
+    {"RestoreStreamsoundsClosed", Start::Enabled, {{CloseToWriting, "streamsounds"}}, State::ModEnabled,
+     "unrename", {{NotStarted, 1}}, State::ModEnabled, "permission denied"},
+    {"EnableTrackHeldOpen", Start::Stock, {{HoldOpen, stock(5)}}, State::NotEnabled, "rename",
+     {{NotStarted, 5}}, State::NotEnabled, "another program is using it"},
+    {"RestoreTrackHeldOpen", Start::Enabled, {{HoldOpen, stock(0)}}, State::ModEnabled, "unrename",
+     {{NotStarted, 0}}, State::ModEnabled, "another program is using it"},
     // clang-format on
 };
+
+// What the player is told to do when a switch would stop.
+std::string advice(const std::string& reason) {
+    return reason.rfind("already", 0) == 0
+               ? "Move the file that has that name out of the game folder, or rename it, "
+           : reason.rfind("more than one", 0) == 0
+               ? "Keep one of these files under that name and move the others out of the game "
+                 "folder, "
+           : reason.rfind("permission", 0) == 0
+               ? "Start the program as a user who may change the game folder (on Windows, as "
+                 "administrator), or move the game to a folder you may change, "
+               : "Close the program that uses the file (the game, for example), ";
+}
 
 class Behaviour : public ::testing::TestWithParam<Row> {};
 
@@ -399,26 +482,26 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
     const Row& row = GetParam();
     TempFolder folder(install(row.start));
     for (int k = 0; k < row.madeBefore; ++k) {
-        const auto [from, to] = step(row.start != Start::Enabled, k);
-        fs::rename(folder.exact(from), folder.exact(to));
+        fs::rename(folder.exact(step(true, k).first), folder.exact(step(true, k).second));
     }
-    for (const std::string& e : row.edits) {
+    for (const Edit& e : row.edits) {
         if (!edit(folder, e)) {
-            GTEST_SKIP() << "this platform or file system cannot make the edit " << e;
+            GTEST_SKIP() << "this platform or file system cannot make the edit "
+                         << kEditNames[e.kind] << " " << e.name;
         }
     }
     Files files = folder.files();
 
     const auto& [caption, buttons] = kStates.at(row.state);
     std::vector<std::string> log = {"width 4800"};
-    if (row.state == 'F') {
+    if (row.state == State::NoGameFolder) {
         log.insert(log.end(),
                    {box(64, "File error", "Place this EXE into the main KotOR folder"), "end 1"});
     } else {
         log.push_back("caption " + caption);
         log.insert(log.end(), buttons.begin(), buttons.end());
     }
-    const std::string click = row.state == 'F' ? "" : row.click;  // what the run does
+    const std::string click = row.state == State::NoGameFolder ? "" : row.click;
     const bool enable = click == "rename";
     int refused = -1, renamed = 0;
     if (click == "help") {
@@ -429,50 +512,52 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
                           "new name."));
     } else if (!click.empty()) {
         log.insert(log.end(), {"disable rename", "disable unrename", "hide window"});
-        std::istringstream tokens(row.run);
-        for (std::string t; tokens >> t;) {
-            const char kind = std::isdigit(t[0]) ? 'r' : t[0];
-            const int first = std::stoi(t.substr(kind == 'r' ? 0 : 1));
-            const auto dash = t.find('-');
-            for (int k = first; k <= (dash == t.npos ? first : std::stoi(t.substr(dash + 1)));
-                 ++k) {
+        for (const Step& s : row.run) {
+            for (int k = s.first; k <= s.last; ++k) {
                 const auto [from, to] = step(enable, k);
-                if (kind == 'w') {
-                    log.push_back(box(
-                        48, "File rename error",
-                        "Cannot locate file: " + from + " - Final name needs to be: " + to + " ."));
-                } else if (kind == 'x') {
-                    refused = k;
-                    const std::string made = renamed == 0 ? "No file was renamed before this one."
-                                             : renamed == 1
-                                                 ? "The 1 rename made before this one stays made."
-                                                 : "The " + std::to_string(renamed) +
-                                                       " renames made before this one stay made.";
-                    log.push_back(box(
-                        16, "Orvando v2",
-                        "Cannot rename " + from + " to " + to + ": " + row.reason +
-                            ".\n\nNothing was overwritten and no further file was renamed. " +
-                            made +
-                            "\n\nStart the program again to see the state of the game folder."));
-                } else if (kind == 'r') {
+                const std::string cannot =
+                    "Cannot rename " + from + " to " + to + ": " + row.reason;
+                if (s.kind == Renamed) {
                     log.push_back("rename " + from + " -> " + to);
                     apply(files, from, to);
                     ++renamed;
+                } else if (s.kind == Warned) {
+                    log.push_back(box(
+                        48, "File rename error",
+                        "Cannot locate file: " + from + " - Final name needs to be: " + to + " ."));
+                } else if (s.kind == NotStarted) {
+                    log.push_back(box(16, "Orvando v2",
+                                      cannot +
+                                          ".\n\nNo file was renamed: the switch would have stopped "
+                                          "there, half done.\n\n" +
+                                          advice(row.reason) + "then start the program again."));
+                } else if (s.kind == Refused) {
+                    refused = k;
+                    log.push_back(box(
+                        16, "Orvando v2",
+                        cannot + ".\n\nNothing was overwritten and no further file was renamed. " +
+                            (renamed == 0   ? "No file was renamed before this one."
+                             : renamed == 1 ? "The 1 rename made before this one stays made."
+                                            : "The " + std::to_string(renamed) +
+                                                  " renames made before this one stay made.") +
+                            "\n\nStart the program again to see the state of the game folder."));
                 }
             }
         }
-        log.push_back(refused >= 0 ? "end 1" : "end 0");
+        const bool stopped = std::any_of(row.run.begin(), row.run.end(), [](const Step& s) {
+            return s.kind == Refused || s.kind == NotStarted;
+        });
+        log.push_back(stopped ? "end 1" : "end 0");
     }
 
     Program program(folder);
     program.onQuery = [&, done = false](const std::string& path) mutable {
-        const auto& seen = program.log;
         if (!done && refused >= 0 && path == step(enable, refused).first &&
-            std::find(seen.begin(), seen.end(), "hide window") != seen.end()) {
+            std::find(program.log.begin(), program.log.end(), "hide window") != program.log.end()) {
             done = true;
-            for (const std::string& e : row.meanwhile) {
+            for (const Edit& e : row.meanwhile) {
                 edit(folder, e);
-                files[e.substr(1)] = "added " + e.substr(1);
+                files[e.name] = "added " + e.name;
             }
         }
     };
@@ -489,6 +574,20 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(ms)));
     }
     EXPECT_EQ(stateOf(folder), row.after);
+#ifdef _WIN32
+    // Once the file is let go, the same click finishes the switch, no box shown.
+    for (HANDLE h : gHeld) {
+        CloseHandle(h);
+        Program again(folder);
+        again.run(row.click);
+        EXPECT_EQ(std::count_if(again.log.begin(), again.log.end(),
+                                [](const auto& line) { return line.rfind("box", 0) == 0; }),
+                  0);
+        EXPECT_EQ(folder.files(),
+                  install(row.start == Start::Stock ? Start::Enabled : Start::Stock));
+    }
+    gHeld.clear();
+#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Behaviour, ::testing::ValuesIn(kRows),
@@ -512,7 +611,11 @@ TEST_P(CutOff, TheRecommendedButtonFinishes) {
     // first, unseen; the probe row's backup goes with the 10th rename.
     const char* states =
         enable ? "NRRUUUUUUUUUUUUUUUUUUUUEEEEEEEE" : "EEEEEEEEUURRRRRRRRRRRRRRRRRRRRN";
-    EXPECT_EQ(stateOf(folder), states[k]);
+    const std::map<char, State> letters = {{'N', State::NotEnabled},
+                                           {'R', State::ErrorRecRename},
+                                           {'E', State::ModEnabled},
+                                           {'U', State::ErrorRecUnrename}};
+    EXPECT_EQ(stateOf(folder), letters.at(states[k]));
     Program(folder).run(states[k] == 'N' || states[k] == 'R' ? "rename" : "unrename");
     EXPECT_TRUE(folder.files() == install(Start::Stock) ||
                 folder.files() == install(Start::Enabled));
@@ -530,7 +633,8 @@ INSTANTIATE_TEST_SUITE_P(Points, CutOff,
 // complete installs, with gaps, folders, names in other case and in two
 // spellings, each given one start and a click: each rename made moves just
 // the file the name rules pick, nothing else changes, and the exit status is 1
-// exactly when the start-up check failed or a rename was refused.
+// exactly when the start-up check failed or the switch was refused, which
+// then renamed nothing.
 TEST(Campaign, RandomFoldersLoseNothing) {
     const char* states = std::getenv("ORVANDO_CAMPAIGN_STATES");
     const char* seed = std::getenv("ORVANDO_CAMPAIGN_SEED");
@@ -574,6 +678,7 @@ TEST(Campaign, RandomFoldersLoseNothing) {
             return line.rfind("box 16 ", 0) == 0 || line.rfind("box 64 File error", 0) == 0;
         });
         EXPECT_EQ(log.back(), refused ? "end 1" : "end 0");
+        EXPECT_TRUE(!refused || program.renames == 0) << "a refused switch renamed files";
         renames += program.renames;
         refusals += refused;
     }
@@ -614,8 +719,8 @@ TEST(SystemCall, TheRenameTakesTheStrongestStepAndNeverReplaces) {
     EXPECT_EQ(moved, std::nullopt) << moved->reason;
     EXPECT_EQ(looks, expected == "check") << "expected the step " << expected;
     EXPECT_EQ(folder.files(), (Files{{"b", "second"}, {"c", "first"}}));
-    // A link and unlink cut off after its link: the next rename drops the old name.
 #ifndef _WIN32
+    // A link and unlink cut off after its link: the next rename drops the old name.
     if (expected != "check") {
         fs::create_hard_link(folder.exact("c"), folder.exact("d"));
         EXPECT_EQ(files->renameNoReplace("c", "d"), std::nullopt);

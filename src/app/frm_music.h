@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -56,12 +57,22 @@ class frmMusic {
         RenameError error;  // set when refused
     };
 
-    // Guarded rename of one file: a missing source is reported and skipped; a
-    // refused rename is reported and ends the run.
-    RenfileResult renfile(std::string_view oldname, std::string_view finalname);
+    // Where a run stopped: the pair refused, why, and the renames made before.
+    struct Stop {
+        const RenamePair* pair;
+        RenameError error;
+        int renamedBefore;
+    };
+
+    // Guarded rename of one file in `files`: a missing source is reported
+    // (when `warn`) and skipped; a refused rename ends the run.
+    RenfileResult renfile(std::string_view oldname, std::string_view finalname, FileServices& files,
+                          bool warn);
     // A restore pair refused because its target is taken, whose row has no
     // backup: stock track and replacement are both where a restore puts them.
-    bool alreadyInPlace(const RenamePair& pair, const RenameError& error);
+    bool alreadyInPlace(const RenamePair& pair, const RenameError& error, FileServices& files);
+    // The plan's renames in `files`, up to the first refused one.
+    std::optional<Stop> run(const OperationPlan& plan, FileServices& files, bool warn);
     void runOperation(const OperationPlan& plan);
     void end(int exitStatus);
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "orvando_version.h"
+#include "platform/file_services.h"
 
 namespace orvando::text {
 
@@ -42,5 +43,10 @@ std::string missingSourceWarning(std::string_view oldname, std::string_view fina
 // of this run that were made before it; they stay made.
 std::string renameFailure(std::string_view oldname, std::string_view finalname,
                           std::string_view reason, int renamesBefore);
+
+// The error for a switch that would have stopped at this rename, and so was
+// not started; what the player can do depends on why.
+std::string switchRefused(std::string_view oldname, std::string_view finalname,
+                          std::string_view reason, RenameError::Kind kind);
 
 }  // namespace orvando::text

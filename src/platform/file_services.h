@@ -18,6 +18,7 @@ struct RenameError {
     enum class Kind {
         TargetExists,      // the target name (or a case variant of it) is taken
         PermissionDenied,  // the folder or the file may not be changed
+        InUse,             // another program holds the file open and will not let it go
         Ambiguous,         // the source name matches several files that differ only in case
         Other,             // anything else; `reason` holds the system's message
     };
@@ -39,6 +40,12 @@ class FileServices {
     // refused. Returns nothing on success.
     virtual std::optional<RenameError> renameNoReplace(const std::string& from,
                                                        const std::string& to) = 0;
+
+    // A copy of the folder's names as these services see them now, on which
+    // renames change only the copy and are refused where the system would
+    // refuse them now. Valid while this object lives; null where a folder
+    // cannot be copied.
+    virtual std::unique_ptr<FileServices> copy() { return nullptr; }
 };
 
 // The real file services of the platform the program is built for, working in

@@ -100,7 +100,7 @@ class PosixFolders final : public FolderAccess {
             return std::nullopt;
         }
         if (errno == EEXIST) {
-            return finishOrRefuse(from, to);
+            return finishOrRefuse(fromPath, toPath);
         }
         if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
             return errorFromErrno(errno);
@@ -114,7 +114,7 @@ class PosixFolders final : public FolderAccess {
             return errorFromErrno(err);
         }
         if (errno == EEXIST) {
-            return finishOrRefuse(from, to);
+            return finishOrRefuse(fromPath, toPath);
         }
         if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK) {
             return errorFromErrno(errno);
@@ -128,6 +128,23 @@ class PosixFolders final : public FolderAccess {
         return std::nullopt;
     }
 
+    std::optional<RenameError> mayRename(const std::string& path) override {
+        const std::size_t slash = path.rfind('\\');
+        const std::string folder = native(slash == std::string::npos ? "" : path.substr(0, slash));
+        if (::faccessat(root_, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+            return errorFromErrno(errno);
+        }
+        return std::nullopt;
+    }
+
+    bool sameFile(const std::string& a, const std::string& b) override {
+        struct stat x {};
+        struct stat y {};
+        return ::fstatat(root_, native(a).c_str(), &x, AT_SYMLINK_NOFOLLOW) == 0 &&
+               ::fstatat(root_, native(b).c_str(), &y, AT_SYMLINK_NOFOLLOW) == 0 &&
+               x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+    }
+
   private:
     std::string native(std::string path) const {
         std::replace(path.begin(), path.end(), '\\', '/');
@@ -137,17 +154,13 @@ class PosixFolders final : public FolderAccess {
     // The target is taken. When it is the source file itself, a link and
     // unlink was cut off after its link: dropping the old name finishes it.
     std::optional<RenameError> finishOrRefuse(const std::string& from, const std::string& to) {
-        struct stat a {};
-        struct stat b {};
-        if (::fstatat(root_, from.c_str(), &a, AT_SYMLINK_NOFOLLOW) == 0 &&
-            ::fstatat(root_, to.c_str(), &b, AT_SYMLINK_NOFOLLOW) == 0 && a.st_dev == b.st_dev &&
-            a.st_ino == b.st_ino) {
-            if (::unlinkat(root_, from.c_str(), 0) == 0) {
-                return std::nullopt;
-            }
+        if (!sameFile(from, to)) {
+            return errorFromErrno(EEXIST);
+        }
+        if (::unlinkat(root_, native(from).c_str(), 0) != 0) {
             return errorFromErrno(errno);
         }
-        return errorFromErrno(EEXIST);
+        return std::nullopt;
     }
 
     int root_;

@@ -41,6 +41,9 @@ RenameError renameErrorFor(DWORD code) {
         case ERROR_ALREADY_EXISTS:
         case ERROR_FILE_EXISTS:
             return {RenameError::Kind::TargetExists, "already exists"};
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return {RenameError::Kind::InUse, "another program is using it"};
         case ERROR_ACCESS_DENIED:
             return {RenameError::Kind::PermissionDenied,
                     "permission denied; the game folder may be write-protected (for example "
@@ -111,6 +114,21 @@ class Win32Folders final : public FolderAccess {
         }
         return renameErrorFor(GetLastError());
     }
+
+    std::optional<RenameError> mayRename(const std::string& path) override {
+        // Opened for deletion, as a rename opens it, and closed at once.
+        const HANDLE file = CreateFileW(
+            full(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return renameErrorFor(GetLastError());
+        }
+        CloseHandle(file);
+        return std::nullopt;
+    }
+
+    // A rename here is one call: it never leaves a file under two names.
+    bool sameFile(const std::string&, const std::string&) override { return false; }
 
   private:
     std::wstring full(const std::string& path) const { return root_ + widen(path); }

@@ -1,6 +1,7 @@
 #include "platform/name_rules.h"
 
 #include <algorithm>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -63,6 +64,74 @@ bool sameFolder(const Names& a, const Names& b) {
            std::equal(a.begin(), a.end() - 1, b.begin(),
                       [](const auto& x, const auto& y) { return equalsIgnoringAsciiCase(x, y); });
 }
+
+// A copy of the game folder's names, each folder's taken from the rules when
+// first needed; renames change only the copy. What names do not tell (an
+// entry's kind, whether the system would let it be renamed now) the copy asks
+// of the real folder, about the entry the name came from.
+class FolderCopy final : public FolderAccess {
+  public:
+    using Read = std::function<Listing(const std::string& folder)>;
+    FolderCopy(FolderAccess& real, Read read) : real_(real), read_(std::move(read)) {}
+
+    Kind kindOf(const std::string& path) override {
+        std::string folder;
+        for (const std::string& name : components(path)) {  // each in its exact spelling
+            const Names& names = list(folder).names;
+            if (std::find(names.begin(), names.end(), name) == names.end()) {
+                return Kind::Missing;
+            }
+            folder = join(folder, name);
+        }
+        return real_.kindOf(origin(path));
+    }
+    Listing list(const std::string& folder) override {
+        const auto [it, added] = listings_.try_emplace(folder);
+        if (added) {
+            it->second = read_(folder);
+        }
+        return it->second;
+    }
+    Stamp stamp(const std::string&) override { return {}; }
+
+    std::optional<RenameError> rename(const std::string& from, const std::string& to,
+                                      const FreeCheck&) override {
+        if (auto refused = real_.mayRename(origin(from))) {
+            return refused;
+        }
+        const std::size_t slash = to.rfind('\\');
+        Names& names = listings_[slash == std::string::npos ? "" : to.substr(0, slash)].names;
+        const bool taken =
+            std::find(names.begin(), names.end(), to.substr(slash + 1)) != names.end();
+        if (taken && !real_.sameFile(origin(from), origin(to))) {
+            return RenameError{RenameError::Kind::TargetExists, "already exists"};
+        }
+        std::erase(names, from.substr(slash + 1));
+        if (!taken) {
+            names.push_back(to.substr(slash + 1));
+            origins_[to] = origin(from);
+        }
+        origins_.erase(from);
+        return std::nullopt;
+    }
+    std::optional<RenameError> mayRename(const std::string& path) override {
+        return real_.mayRename(origin(path));
+    }
+    bool sameFile(const std::string& a, const std::string& b) override {
+        return real_.sameFile(origin(a), origin(b));
+    }
+
+  private:
+    std::string origin(const std::string& path) const {
+        const auto it = origins_.find(path);
+        return it == origins_.end() ? path : it->second;
+    }
+
+    FolderAccess& real_;
+    Read read_;
+    std::unordered_map<std::string, Listing> listings_;
+    std::unordered_map<std::string, std::string> origins_;  // a renamed entry's name on disk
+};
 
 // The rules over one platform's primitive. Each folder's names are read once
 // and kept while the folder's stamp says that no entry has changed since; the
@@ -127,6 +196,15 @@ class NameRules final : public FileServices {
             it->second.stamp = access_->stamp(folder);
         }
         return std::nullopt;
+    }
+
+    std::unique_ptr<FileServices> copy() override {
+        // The copy starts from the names these rules keep, so the run that
+        // follows reads no folder again.
+        return makeFileServices(std::make_unique<FolderCopy>(*access_, [this](const auto& folder) {
+            failure_.reset();
+            return FolderAccess::Listing{namesIn(folder, false), failure_};
+        }));
     }
 
   private:

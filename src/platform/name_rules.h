@@ -51,6 +51,13 @@ class FolderAccess {
     using FreeCheck = std::function<std::optional<RenameError>()>;
     virtual std::optional<RenameError> rename(const std::string& from, const std::string& to,
                                               const FreeCheck& stillFree) = 0;
+
+    // Why the system would refuse to rename `path` now, if it would: its
+    // folder closed to writing, or (on Windows) the file held open by another
+    // program or closed to this user.
+    virtual std::optional<RenameError> mayRename(const std::string& path) = 0;
+    // True when two names are one file: a link and unlink cut off after the link.
+    virtual bool sameFile(const std::string& a, const std::string& b) = 0;
 };
 
 // The platform's primitive in `folder` (the current directory when empty).

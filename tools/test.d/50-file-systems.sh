@@ -58,10 +58,11 @@ for entry in ext4:flag xfs:flag btrfs:flag tmpfs:flag ntfs:link exfat:check; do
     --gtest_filter='Table/*:SystemCall.*' 2>&1); then
     passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' <<<"$out")
     # Rows this file system cannot hold skip, each naming the edit it cannot make.
-    why=$(sed -n 's/^this platform or file system cannot make the edit \(.\).*/\1/p' <<<"$out" |
-      sed 's/+/two spellings of one name/; s/#/a folder closed to writing/; s/@/a symbolic link/;
-           s/%/a hidden file (Windows only)/; s,/,a folder in another spelling,' | sort | uniq -c |
-      sed 's/^ *//' | paste -sd, - | sed 's/,/, /g')
+    why=$(sed -n 's/^this platform or file system cannot make the edit \([A-Za-z]*\).*/\1/p' <<<"$out" |
+      sed 's/^AddFile$/two spellings of one name/; s/^CloseToWriting$/a folder closed to writing/;
+           s/^LinkTo$/a symbolic link/; s/^Hide$/a hidden file (Windows only)/;
+           s/^HoldOpen$/a file held open (Windows only)/; s/^AddFolder$/a folder beside another spelling/' |
+      sort | uniq -c | sed 's/^ *//' | paste -sd, - | sed 's/,/, /g')
     echo "$name: ${passed:-0} passed, rename step \"$step\"; rows skipped: ${why:-none}"
   else
     echo "$out" >&2
