@@ -78,10 +78,20 @@ e2e_scenario() { # what the build sets on the X window...
   expect_exit 1
   [ -z "$(ls -A "$dir")" ] || fail "something was created in the empty folder"
 
-  echo "== stock folder: the X window; Rename (Enable-Mod) moves the tracks"
+  echo "== a backup name taken: Rename (Enable-Mod) refuses in one box, renaming nothing"
   game=$dir/game
   tools/make_sample_game.sh "$game" >/dev/null
   cp -a "$game" "$dir/start"
+  echo taken >"$game/streamsounds/mus_sbat_acad.original.wav"
+  cp -a "$game" "$dir/taken"
+  start_app "$game"
+  click "$(find_window "Orvando v2 (Det: Not Enabled)")" 140 44
+  press "$(find_window "Orvando v2")" Return
+  expect_exit 1
+  diff -r "$dir/taken" "$game" || fail "the refused switch changed the game folder"
+  rm "$game/streamsounds/mus_sbat_acad.original.wav"
+
+  echo "== stock folder: the X window; Rename (Enable-Mod) moves the tracks"
   start_app "$game"
   win=$(find_window "Orvando v2 (Det: Not Enabled)")
   props=$(xdotool getwindowgeometry "$win"; xprop -id "$win" _NET_WM_WINDOW_TYPE WM_NORMAL_HINTS _NET_WM_ICON)
