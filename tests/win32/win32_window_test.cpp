@@ -22,7 +22,7 @@ struct : FileServices {
 
 TEST(Window, StylePlacesFontListsAndTabOrder) {
     using enum Control;
-    MainWindow window(GetModuleHandleW(nullptr), [](auto&&...) { ADD_FAILURE() << "a box"; });
+    MainWindow window(GetModuleHandleW(nullptr));  // a box would block it until ctest's timeout
     frmMusic form(window, folder);
     window.attach(form);
     ASSERT_TRUE(window.create() && window.load());

@@ -151,15 +151,7 @@ bool usable(HWND control) {
            IsWindowEnabled(control);
 }
 
-void showMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) {
-    MessageBoxW(nullptr, text.c_str(), title.c_str(), flags);
-}
-
 }  // namespace
-
-MainWindow::MainWindow(HINSTANCE instance, MessageBoxFunction messageBox)
-    : instance_(instance),
-      messageBox_(messageBox ? std::move(messageBox) : MessageBoxFunction(showMessageBox)) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_ != nullptr) {
@@ -479,7 +471,7 @@ void MainWindow::setVisible(bool visible) {
 void MainWindow::msgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) {
     // No owner: during an operation the window is hidden and the boxes stand
     // alone. Task-modal, so the window takes no click while a box is open.
-    messageBox_(widen(prompt), widen(title),
+    MessageBoxW(nullptr, widen(prompt).c_str(), widen(title).c_str(),
                 MB_OK | static_cast<UINT>(style) | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 

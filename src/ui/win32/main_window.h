@@ -11,7 +11,6 @@
 #include <windows.h>
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,14 +27,9 @@ namespace orvando::win32 {
 enum class Control { rename, unrename, originalname, modname, cmdErrorHelp, Image1, Image2 };
 inline constexpr int kControlCount = 7;
 
-// Shows a modal message box and returns when it is closed. The program's is
-// MessageBoxW without an owner window; tests record the calls instead.
-using MessageBoxFunction =
-    std::function<void(const std::wstring& text, const std::wstring& title, UINT flags)>;
-
 class MainWindow final : public View, public BaseWindow<MainWindow> {
   public:
-    explicit MainWindow(HINSTANCE instance, MessageBoxFunction messageBox = {});
+    explicit MainWindow(HINSTANCE instance) : instance_(instance) {}
     ~MainWindow() override;
 
     // Creates the window and its controls, hidden, with the designed title
@@ -84,7 +78,6 @@ class MainWindow final : public View, public BaseWindow<MainWindow> {
     void runHandler(void (frmMusic::*handler)());
 
     HINSTANCE instance_;
-    MessageBoxFunction messageBox_;
     frmMusic* presenter_ = nullptr;
     std::array<HWND, kControlCount> controls_{};
     HFONT buttonFont_ = nullptr;
