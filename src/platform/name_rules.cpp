@@ -77,22 +77,23 @@ class FolderCopy final : public FolderAccess {
     Kind kindOf(const std::string& path) override {
         std::string folder;
         for (const std::string& name : components(path)) {  // each in its exact spelling
-            const Names& names = list(folder).names;
+            const Names& names = listing(folder).names;
             if (std::find(names.begin(), names.end(), name) == names.end()) {
                 return Kind::Missing;
             }
             folder = join(folder, name);
         }
-        return real_.kindOf(origin(path));
-    }
-    Listing list(const std::string& folder) override {
-        const auto [it, added] = listings_.try_emplace(folder);
+        // An entry's kind does not change by a rename: asked once of the real folder.
+        const auto [it, added] = kinds_.try_emplace(origin(path));
         if (added) {
-            it->second = read_(folder);
+            it->second = real_.kindOf(it->first);
         }
         return it->second;
     }
-    Stamp stamp(const std::string&) override { return {}; }
+    Listing list(const std::string& folder) override { return listing(folder); }
+    // Changes with each rename in the copy, which the rules then make in the
+    // names they keep too: the copy's names are handed over once a folder.
+    Stamp stamp(const std::string& folder) override { return {1, versions_[folder], 0}; }
 
     std::optional<RenameError> rename(const std::string& from, const std::string& to,
                                       const FreeCheck&) override {
@@ -100,12 +101,14 @@ class FolderCopy final : public FolderAccess {
             return refused;
         }
         const std::size_t slash = to.rfind('\\');
-        Names& names = listings_[slash == std::string::npos ? "" : to.substr(0, slash)].names;
+        const std::string folder = slash == std::string::npos ? "" : to.substr(0, slash);
+        Names& names = listing(folder).names;
         const bool taken =
             std::find(names.begin(), names.end(), to.substr(slash + 1)) != names.end();
         if (taken && !real_.sameFile(origin(from), origin(to))) {
             return RenameError{RenameError::Kind::TargetExists, "already exists"};
         }
+        ++versions_[folder];
         std::erase(names, from.substr(slash + 1));
         if (!taken) {
             names.push_back(to.substr(slash + 1));
@@ -122,6 +125,13 @@ class FolderCopy final : public FolderAccess {
     }
 
   private:
+    Listing& listing(const std::string& folder) {
+        const auto [it, added] = listings_.try_emplace(folder);
+        if (added) {
+            it->second = read_(folder);
+        }
+        return it->second;
+    }
     std::string origin(const std::string& path) const {
         const auto it = origins_.find(path);
         return it == origins_.end() ? path : it->second;
@@ -131,6 +141,8 @@ class FolderCopy final : public FolderAccess {
     Read read_;
     std::unordered_map<std::string, Listing> listings_;
     std::unordered_map<std::string, std::string> origins_;  // a renamed entry's name on disk
+    std::unordered_map<std::string, std::int64_t> versions_;
+    std::unordered_map<std::string, Kind> kinds_;  // by name on disk
 };
 
 // The rules over one platform's primitive. Each folder's names are read once
@@ -165,7 +177,7 @@ class NameRules final : public FileServices {
         if (found.size() > 1) {
             return RenameError{RenameError::Kind::Ambiguous, severalMatches(found)};
         }
-        if (found.empty() || access_->kindOf(found.front()) != Kind::File) {
+        if (found.empty()) {
             return failure_.value_or(RenameError{RenameError::Kind::Other, "no such file"});
         }
         const std::string& source = found.front();
