@@ -275,8 +275,15 @@ State stateOf(const TempFolder& folder) {
 
 // What is done to a folder before a start, or by another program during a run.
 enum EditKind { Remove, AddFile, AddFolder, MoveIn, LinkTo, CloseToWriting, Hide, HoldOpen };
-const char* const kEditNames[] = {"Remove", "AddFile",        "AddFolder", "MoveIn",
-                                  "LinkTo", "CloseToWriting", "Hide",      "HoldOpen"};
+// Why a row may not be made on a platform or file system, by edit.
+const char* const kCannot[] = {"",
+                               "two spellings of one name",
+                               "a folder beside another spelling",
+                               "",
+                               "a symbolic link",
+                               "a folder closed to writing",
+                               "a hidden file (Windows only)",
+                               "a file held open (Windows only)"};
 struct Edit {
     EditKind kind;
     std::string name, target = {};
@@ -372,92 +379,81 @@ struct Row {
     friend void PrintTo(const Row& r, std::ostream* os) { *os << r.name; }
 };
 
+using enum Start;
+using enum State;
 const Row kRows[] = {
     // clang-format off
-    {"EmptyFolder", Start::Empty, {}, State::NoGameFolder, "rename", {}, State::NoGameFolder},
-    {"ProbeOnlyElsewhere", Start::Empty, {{AddFile, "mus_area_desert.wav"},
-     {AddFile, "streamsounds\\mus_area_desert.wav"}, {AddFile, stock(0)}}, State::NoGameFolder, "", {},
-     State::NoGameFolder},
-    {"ProbeFolderBeatsOtherCase", Start::Empty, {{AddFolder, stock(2)}, {AddFile, shout(stock(2))}},
-     State::NoGameFolder, "", {}, State::NoGameFolder},
-    {"ProbeIsADanglingLink", Start::Empty, {{LinkTo, stock(2), "gone.wav"}}, State::NoGameFolder, "", {},
-     State::NoGameFolder},
-    {"ProbeIsHidden", Start::Stock, {{Hide, stock(2)}}, State::NoGameFolder, "", {}, State::NoGameFolder},
-    {"OnlyProbeBackup", Start::Empty, {{AddFile, backup(2)}}, State::ErrorRecUnrename, "", {},
-     State::ErrorRecUnrename},
+    {"EmptyFolder", Empty, {}, NoGameFolder, "rename", {}, NoGameFolder},
+    {"ProbeOnlyElsewhere", Empty, {{AddFile, "mus_area_desert.wav"},
+     {AddFile, "streamsounds\\mus_area_desert.wav"}, {AddFile, stock(0)}}, NoGameFolder, "", {}, NoGameFolder},
+    {"ProbeFolderBeatsOtherCase", Empty, {{AddFolder, stock(2)}, {AddFile, shout(stock(2))}}, NoGameFolder,
+     "", {}, NoGameFolder},
+    {"ProbeIsADanglingLink", Empty, {{LinkTo, stock(2), "gone.wav"}}, NoGameFolder, "", {}, NoGameFolder},
+    {"ProbeIsHidden", Stock, {{Hide, stock(2)}}, NoGameFolder, "", {}, NoGameFolder},
+    {"OnlyProbeBackup", Empty, {{AddFile, backup(2)}}, ErrorRecUnrename, "", {}, ErrorRecUnrename},
     // Backup names are not looked at while the probe row's stock name exists.
-    {"EveryStockAndBackupName", Start::StockAndBackups, {}, State::NotEnabled, "rename",
-     {{NotStarted, 0}}, State::NotEnabled},
-    {"Enable", Start::Stock, {}, State::NotEnabled, "rename", {{Renamed, 0, 29}}, State::ModEnabled},
-    {"Restore", Start::Enabled, {}, State::ModEnabled, "unrename", {{Renamed, 0, 29}}, State::NotEnabled},
-    {"EnableUpperCaseGame", Start::UpperCaseStock, {}, State::NotEnabled, "rename", {{Renamed, 0, 29}},
-     State::ModEnabled},
-    {"HelpChangesNothing", Start::Stock, {}, State::NotEnabled, "help", {}, State::NotEnabled},
-    {"LastStockMissing", Start::Stock, {{Remove, stock(22)}}, State::ErrorRecRename, "", {},
-     State::ErrorRecRename},
-    {"EnableRow7Missing", Start::Stock, {{Remove, stock(7)}}, State::ErrorRecRename, "rename",
-     {{Renamed, 0, 6}, {Warned, 7}, {Renamed, 8, 29}}, State::ErrorRecUnrename},
-    {"EnableWithoutMods", Start::Stock, {{Remove, mod(0)}, {Remove, mod(15)}, {Remove, mod(16)},
-     {Remove, mod(17)}, {Remove, mod(18)}, {Remove, mod(19)}, {Remove, mod(20)}}, State::NotEnabled,
-     "rename", {{Renamed, 0, 22}, {Warned, 23, 29}}, State::ModEnabled},
-    {"EnableLinkedTrack", Start::Stock, {{Remove, stock(7)}, {LinkTo, stock(7), "x.wav"},
-     {AddFile, "streammusic\\x.wav"}}, State::NotEnabled, "rename", {{Renamed, 0, 29}}, State::ModEnabled},
-    {"ExactSpellingBeatsAVariant", Start::Stock, {{AddFile, shout(stock(7))}}, State::NotEnabled, "rename",
-     {{Renamed, 0, 29}}, State::ModEnabled},
-    {"VariantsOnlyAreRefused", Start::Stock, {{Remove, stock(7)}, {AddFile, shout(stock(7))},
-     {AddFile, "streammusic\\Mus_Area_Valsith.wav"}}, State::NotEnabled, "rename", {{NotStarted, 7}},
-     State::NotEnabled, "more than one file matches this name when case is ignored (" +
-     shout(stock(7)) + ", streammusic\\Mus_Area_Valsith.wav)"},
-    {"EnableBackupTaken", Start::Stock, {{AddFile, backup(7)}}, State::NotEnabled, "rename",
-     {{NotStarted, 7}}, State::NotEnabled},
-    {"EnableBackupTakenTwice", Start::Stock, {{AddFile, backup(7)}, {AddFile, shout(backup(7))}},
-     State::NotEnabled, "rename", {{NotStarted, 7}}, State::NotEnabled},
-    {"EnableBackupTakenInOtherCase", Start::Stock, {{AddFile, shout(backup(7))}}, State::NotEnabled,
-     "rename", {{NotStarted, 7}}, State::NotEnabled, "already exists as " + shout(backup(7))},
-    {"EnableBackupIsAFolder", Start::Stock, {{AddFolder, backup(7)}}, State::NotEnabled, "rename",
-     {{NotStarted, 7}}, State::NotEnabled},
-    {"RestoreRow7Missing", Start::Enabled, {{Remove, backup(7)}}, State::ErrorRecUnrename, "unrename",
-     {{Renamed, 0, 13}, {Warned, 14}, {Renamed, 15, 29}}, State::ErrorRecRename},
-    {"RestoreVacantStock", Start::Enabled, {{Remove, stock(17)}}, State::ModEnabled, "unrename",
-     {{Renamed, 0, 2}, {Warned, 3}, {Renamed, 4, 29}}, State::NotEnabled},
-    {"RestoreModTaken", Start::Enabled, {{AddFile, mod(15)}}, State::ModEnabled, "unrename",
-     {{NotStarted, 1}}, State::ModEnabled},
-    {"LastBackupIsAFolder", Start::Enabled, {{Remove, backup(22)}, {AddFolder, backup(22)}},
-     State::ErrorRecUnrename, "", {}, State::ErrorRecUnrename},
-    {"ProbeFolderBesideEnabled", Start::Enabled, {{AddFolder, stock(2)}}, State::ModEnabled, "", {},
-     State::ModEnabled},
+    {"EveryStockAndBackupName", StockAndBackups, {}, NotEnabled, "rename", {{NotStarted, 0}}, NotEnabled},
+    {"Enable", Stock, {}, NotEnabled, "rename", {{Renamed, 0, 29}}, ModEnabled},
+    {"Restore", Enabled, {}, ModEnabled, "unrename", {{Renamed, 0, 29}}, NotEnabled},
+    {"EnableUpperCaseGame", UpperCaseStock, {}, NotEnabled, "rename", {{Renamed, 0, 29}}, ModEnabled},
+    {"HelpChangesNothing", Stock, {}, NotEnabled, "help", {}, NotEnabled},
+    {"LastStockMissing", Stock, {{Remove, stock(22)}}, ErrorRecRename, "", {}, ErrorRecRename},
+    {"EnableRow7Missing", Stock, {{Remove, stock(7)}}, ErrorRecRename, "rename",
+     {{Renamed, 0, 6}, {Warned, 7}, {Renamed, 8, 29}}, ErrorRecUnrename},
+    {"EnableWithoutMods", Stock, {{Remove, mod(0)}, {Remove, mod(15)}, {Remove, mod(16)}, {Remove, mod(17)},
+     {Remove, mod(18)}, {Remove, mod(19)}, {Remove, mod(20)}}, NotEnabled, "rename",
+     {{Renamed, 0, 22}, {Warned, 23, 29}}, ModEnabled},
+    {"EnableLinkedTrack", Stock, {{Remove, stock(7)}, {LinkTo, stock(7), "x.wav"},
+     {AddFile, "streammusic\\x.wav"}}, NotEnabled, "rename", {{Renamed, 0, 29}}, ModEnabled},
+    {"ExactSpellingBeatsAVariant", Stock, {{AddFile, shout(stock(7))}}, NotEnabled, "rename",
+     {{Renamed, 0, 29}}, ModEnabled},
+    {"VariantsOnlyAreRefused", Stock, {{Remove, stock(7)}, {AddFile, shout(stock(7))},
+     {AddFile, "streammusic\\Mus_Area_Valsith.wav"}}, NotEnabled, "rename", {{NotStarted, 7}}, NotEnabled,
+     "more than one file matches this name when case is ignored (" + shout(stock(7)) +
+     ", streammusic\\Mus_Area_Valsith.wav)"},
+    {"EnableBackupTaken", Stock, {{AddFile, backup(7)}}, NotEnabled, "rename", {{NotStarted, 7}}, NotEnabled},
+    {"EnableBackupTakenTwice", Stock, {{AddFile, backup(7)}, {AddFile, shout(backup(7))}}, NotEnabled,
+     "rename", {{NotStarted, 7}}, NotEnabled},
+    {"EnableBackupTakenInOtherCase", Stock, {{AddFile, shout(backup(7))}}, NotEnabled, "rename",
+     {{NotStarted, 7}}, NotEnabled, "already exists as " + shout(backup(7))},
+    {"EnableBackupIsAFolder", Stock, {{AddFolder, backup(7)}}, NotEnabled, "rename", {{NotStarted, 7}},
+     NotEnabled},
+    {"RestoreRow7Missing", Enabled, {{Remove, backup(7)}}, ErrorRecUnrename, "unrename",
+     {{Renamed, 0, 13}, {Warned, 14}, {Renamed, 15, 29}}, ErrorRecRename},
+    {"RestoreVacantStock", Enabled, {{Remove, stock(17)}}, ModEnabled, "unrename",
+     {{Renamed, 0, 2}, {Warned, 3}, {Renamed, 4, 29}}, NotEnabled},
+    {"RestoreModTaken", Enabled, {{AddFile, mod(15)}}, ModEnabled, "unrename", {{NotStarted, 1}}, ModEnabled},
+    {"LastBackupIsAFolder", Enabled, {{Remove, backup(22)}, {AddFolder, backup(22)}}, ErrorRecUnrename, "",
+     {}, ErrorRecUnrename},
+    {"ProbeFolderBesideEnabled", Enabled, {{AddFolder, stock(2)}}, ModEnabled, "", {}, ModEnabled},
     // An enable stopped after 5 renames: the stock tracks of rows 15 to 20
     // never left, so their pairs are already in their restored place.
-    {"RestoreAfterStoppedEnable", Start::Stock, {}, State::ErrorRecUnrename, "unrename",
-     {{Warned, 0}, {InPlace, 1, 6}, {Renamed, 7, 11}, {Warned, 12, 29}}, State::NotEnabled,
-     "", {}, 5},
+    {"RestoreAfterStoppedEnable", Stock, {}, ErrorRecUnrename, "unrename",
+     {{Warned, 0}, {InPlace, 1, 6}, {Renamed, 7, 11}, {Warned, 12, 29}}, NotEnabled, "", {}, 5},
     // Another program takes the target after every check of the program's own.
-    {"RaceFirstBackup", Start::Stock, {}, State::NotEnabled, "rename", {{Refused, 0}},
-     State::NotEnabled, "already exists", {{AddFile, backup(0)}}},
-    {"RaceSecondMod", Start::Enabled, {}, State::ModEnabled, "unrename", {{Renamed, 0}, {Refused, 1}},
-     State::ModEnabled, "already exists", {{AddFile, mod(15)}}},
-    {"RaceVacatedStockInOtherCase", Start::Stock, {}, State::NotEnabled, "rename",
-     {{Renamed, 0, 24}, {Refused, 25}}, State::ModEnabled, "already exists as " + shout(stock(16)),
-     {{AddFile, shout(stock(16))}}},
-    {"RaceLastModMovedInOtherCase", Start::Enabled, {}, State::ModEnabled, "unrename",
-     {{Renamed, 0, 5}, {Refused, 6}}, State::ModEnabled, "already exists as " + shout(mod(20)),
-     {{MoveIn, shout(mod(20))}}},
+    {"RaceFirstBackup", Stock, {}, NotEnabled, "rename", {{Refused, 0}}, NotEnabled, "already exists",
+     {{AddFile, backup(0)}}},
+    {"RaceSecondMod", Enabled, {}, ModEnabled, "unrename", {{Renamed, 0}, {Refused, 1}}, ModEnabled,
+     "already exists", {{AddFile, mod(15)}}},
+    {"RaceVacatedStockInOtherCase", Stock, {}, NotEnabled, "rename", {{Renamed, 0, 24}, {Refused, 25}},
+     ModEnabled, "already exists as " + shout(stock(16)), {{AddFile, shout(stock(16))}}},
+    {"RaceLastModMovedInOtherCase", Enabled, {}, ModEnabled, "unrename", {{Renamed, 0, 5}, {Refused, 6}},
+     ModEnabled, "already exists as " + shout(mod(20)), {{MoveIn, shout(mod(20))}}},
     // The box counts the renames made, not the track warned about.
-    {"RaceAfterAWarning", Start::Enabled, {{Remove, backup(7)}}, State::ErrorRecUnrename, "unrename",
-     {{Renamed, 0, 13}, {Warned, 14}, {Renamed, 15, 28}, {Refused, 29}}, State::ErrorRecRename,
-     "already exists", {{AddFile, stock(22)}}},
+    {"RaceAfterAWarning", Enabled, {{Remove, backup(7)}}, ErrorRecUnrename, "unrename",
+     {{Renamed, 0, 13}, {Warned, 14}, {Renamed, 15, 28}, {Refused, 29}}, ErrorRecRename, "already exists",
+     {{AddFile, stock(22)}}},
     // Folders closed to writing, tracks held open by another program.
-    {"EnableFoldersClosed", Start::Stock, {{CloseToWriting, "streammusic"},
-     {CloseToWriting, "streamsounds"}}, State::NotEnabled, "rename", {{NotStarted, 0}},
-     State::NotEnabled, "permission denied"},
-    {"EnableStreamsoundsClosed", Start::Stock, {{CloseToWriting, "streamsounds"}}, State::NotEnabled,
-     "rename", {{NotStarted, 15}}, State::NotEnabled, "permission denied"},
-    {"RestoreStreamsoundsClosed", Start::Enabled, {{CloseToWriting, "streamsounds"}}, State::ModEnabled,
-     "unrename", {{NotStarted, 1}}, State::ModEnabled, "permission denied"},
-    {"EnableTrackHeldOpen", Start::Stock, {{HoldOpen, stock(5)}}, State::NotEnabled, "rename",
-     {{NotStarted, 5}}, State::NotEnabled, "another program is using it"},
-    {"RestoreTrackHeldOpen", Start::Enabled, {{HoldOpen, stock(0)}}, State::ModEnabled, "unrename",
-     {{NotStarted, 0}}, State::ModEnabled, "another program is using it"},
+    {"EnableFoldersClosed", Stock, {{CloseToWriting, "streammusic"}, {CloseToWriting, "streamsounds"}},
+     NotEnabled, "rename", {{NotStarted, 0}}, NotEnabled, "permission denied"},
+    {"EnableStreamsoundsClosed", Stock, {{CloseToWriting, "streamsounds"}}, NotEnabled, "rename",
+     {{NotStarted, 15}}, NotEnabled, "permission denied"},
+    {"RestoreStreamsoundsClosed", Enabled, {{CloseToWriting, "streamsounds"}}, ModEnabled, "unrename",
+     {{NotStarted, 1}}, ModEnabled, "permission denied"},
+    {"EnableTrackHeldOpen", Stock, {{HoldOpen, stock(5)}}, NotEnabled, "rename", {{NotStarted, 5}},
+     NotEnabled, "another program is using it"},
+    {"RestoreTrackHeldOpen", Enabled, {{HoldOpen, stock(0)}}, ModEnabled, "unrename", {{NotStarted, 0}},
+     ModEnabled, "another program is using it"},
     // clang-format on
 };
 
@@ -486,8 +482,7 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
     }
     for (const Edit& e : row.edits) {
         if (!edit(folder, e)) {
-            GTEST_SKIP() << "this platform or file system cannot make the edit "
-                         << kEditNames[e.kind] << " " << e.name;
+            GTEST_SKIP() << "cannot hold " << kCannot[e.kind] << ": " << e.name;
         }
     }
     Files files = folder.files();

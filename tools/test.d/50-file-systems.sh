@@ -57,12 +57,8 @@ for entry in ext4:flag xfs:flag btrfs:flag tmpfs:flag ntfs:link exfat:check; do
   if out=$(TMPDIR=$dir ORVANDO_TEST_RENAME=$step ORVANDO_TEST_NAME_CACHE_MS=$cache_ms "$test" --gtest_brief=1 \
     --gtest_filter='Table/*:SystemCall.*' 2>&1); then
     passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' <<<"$out")
-    # Rows this file system cannot hold skip, each naming the edit it cannot make.
-    why=$(sed -n 's/^this platform or file system cannot make the edit \([A-Za-z]*\).*/\1/p' <<<"$out" |
-      sed 's/^AddFile$/two spellings of one name/; s/^CloseToWriting$/a folder closed to writing/;
-           s/^LinkTo$/a symbolic link/; s/^Hide$/a hidden file (Windows only)/;
-           s/^HoldOpen$/a file held open (Windows only)/; s/^AddFolder$/a folder beside another spelling/' |
-      sort | uniq -c | sed 's/^ *//' | paste -sd, - | sed 's/,/, /g')
+    # Rows this file system cannot hold skip, each naming what it cannot hold.
+    why=$(sed -n 's/^cannot hold \(.*\): .*/\1/p' <<<"$out" | sort | uniq -c | sed 's/^ *//' | paste -sd, - | sed 's/,/, /g')
     echo "$name: ${passed:-0} passed, rename step \"$step\"; rows skipped: ${why:-none}"
   else
     echo "$out" >&2
