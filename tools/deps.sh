@@ -18,4 +18,4 @@ orvando_ensure_packages() {
 
 # What building and testing the Linux program needs.
 ORVANDO_BUILD_PACKAGES=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
-  clang-format python3 qt6-base-dev libgl-dev)
+  clang-format qt6-base-dev libgl-dev)
