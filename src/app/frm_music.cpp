@@ -26,10 +26,11 @@ StateDisplay displayFor(InstallState state) {
         case InstallState::ModEnabled:
             return {text::kCaptionModEnabled, false, true};
         case InstallState::ErrorRecUnrename:
-        case InstallState::NoGameFolder:  // never shown: the program has ended
+            return {text::kCaptionErrorRecUnrename, true, true};
+        case InstallState::NoGameFolder:  // never shown: the program ends instead
             break;
     }
-    return {text::kCaptionErrorRecUnrename, true, true};
+    return {text::kDesignedCaption, false, false};
 }
 
 }  // namespace
