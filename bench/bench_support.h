@@ -34,9 +34,9 @@ class CountingAccess final : public FolderAccess {
         return inner_->list(folder);
     }
     Stamp stamp(const std::string& folder) override { return inner_->stamp(folder); }
-    std::optional<RenameError> rename(const std::string& from, const std::string& to,
-                                      const FreeCheck& stillFree) override {
-        return inner_->rename(from, to, stillFree);
+    std::optional<RenameError> renameStep(const std::string& from, const std::string& to,
+                                          const FreeCheck& stillFree) override {
+        return inner_->renameStep(from, to, stillFree);
     }
     std::optional<RenameError> mayRename(const std::string& path) override {
         return inner_->mayRename(path);

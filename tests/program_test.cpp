@@ -705,7 +705,7 @@ TEST(SystemCall, TheRenameTakesTheStrongestStepAndNeverReplaces) {
     std::optional<RenameError> moved;
     {
         const AsNobody nobody(folder, "a");
-        moved = access->rename("a", "c", [&] {
+        moved = access->renameStep("a", "c", [&] {
             ++looks;
             folder.add("c", "racer");
             return std::optional<RenameError>();

@@ -92,8 +92,8 @@ class PosixFolders final : public FolderAccess {
                 st.st_ctim.tv_sec * kNano + st.st_ctim.tv_nsec};
     }
 
-    std::optional<RenameError> rename(const std::string& fromPath, const std::string& toPath,
-                                      const FreeCheck& stillFree) override {
+    std::optional<RenameError> renameStep(const std::string& fromPath, const std::string& toPath,
+                                          const FreeCheck& stillFree) override {
         const std::string from = native(fromPath);
         const std::string to = native(toPath);
         if (::renameat2(root_, from.c_str(), root_, to.c_str(), RENAME_NOREPLACE) == 0) {

@@ -106,8 +106,8 @@ class Win32Folders final : public FolderAccess {
         return {1, data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime};
     }
 
-    std::optional<RenameError> rename(const std::string& from, const std::string& to,
-                                      const FreeCheck&) override {
+    std::optional<RenameError> renameStep(const std::string& from, const std::string& to,
+                                          const FreeCheck&) override {
         // Flags 0: never replace an existing file, never copy across drives.
         if (MoveFileExW(full(from).c_str(), full(to).c_str(), 0)) {
             return std::nullopt;

@@ -95,8 +95,8 @@ class FolderCopy final : public FolderAccess {
     // names they keep too: the copy's names are handed over once a folder.
     Stamp stamp(const std::string& folder) override { return {1, versions_[folder], 0}; }
 
-    std::optional<RenameError> rename(const std::string& from, const std::string& to,
-                                      const FreeCheck&) override {
+    std::optional<RenameError> renameStep(const std::string& from, const std::string& to,
+                                          const FreeCheck&) override {
         if (auto refused = real_.mayRename(origin(from))) {
             return refused;
         }
@@ -190,8 +190,8 @@ class NameRules final : public FileServices {
         if (auto error = taken(folder, name, false, false)) {
             return error;
         }
-        auto error = access_->rename(source, join(folder, name),
-                                     [&] { return taken(folder, name, true, true); });
+        auto error = access_->renameStep(source, join(folder, name),
+                                         [&] { return taken(folder, name, true, true); });
         if (error && error->kind == RenameError::Kind::TargetExists) {
             // The system saw a name this program had not: say which, when it can.
             error = taken(folder, name, true, true).value_or(*error);

@@ -49,8 +49,8 @@ class FolderAccess {
     // make a hard link, `stillFree` is asked right before a plain rename, and
     // its refusal is the answer.
     using FreeCheck = std::function<std::optional<RenameError>()>;
-    virtual std::optional<RenameError> rename(const std::string& from, const std::string& to,
-                                              const FreeCheck& stillFree) = 0;
+    virtual std::optional<RenameError> renameStep(const std::string& from, const std::string& to,
+                                                  const FreeCheck& stillFree) = 0;
 
     // Why the system would refuse to rename `path` now, if it would: its
     // folder closed to writing, or (on Windows) the file held open by another
