@@ -77,7 +77,7 @@ class FolderCopy final : public FolderAccess {
     Kind kindOf(const std::string& path) override {
         std::string folder;
         for (const std::string& name : components(path)) {  // each in its exact spelling
-            const Names& names = listing(folder).names;
+            const Names& names = copied(folder).listing.names;
             if (std::find(names.begin(), names.end(), name) == names.end()) {
                 return Kind::Missing;
             }
@@ -90,10 +90,10 @@ class FolderCopy final : public FolderAccess {
         }
         return it->second;
     }
-    Listing list(const std::string& folder) override { return listing(folder); }
+    Listing list(const std::string& folder) override { return copied(folder).listing; }
     // Changes with each rename in the copy, which the rules then make in the
     // names they keep too: the copy's names are handed over once a folder.
-    Stamp stamp(const std::string& folder) override { return {1, versions_[folder], 0}; }
+    Stamp stamp(const std::string& folder) override { return {1, copied(folder).version, 0}; }
 
     std::optional<RenameError> renameStep(const std::string& from, const std::string& to,
                                           const FreeCheck&) override {
@@ -101,17 +101,17 @@ class FolderCopy final : public FolderAccess {
             return refused;
         }
         const std::size_t slash = to.rfind('\\');
-        const std::string folder = slash == std::string::npos ? "" : to.substr(0, slash);
-        Names& names = listing(folder).names;
-        const bool taken =
-            std::find(names.begin(), names.end(), to.substr(slash + 1)) != names.end();
+        Copied& c = copied(slash == std::string::npos ? "" : to.substr(0, slash));
+        Names& names = c.listing.names;
+        const std::string name = to.substr(slash + 1);
+        const bool taken = std::find(names.begin(), names.end(), name) != names.end();
         if (taken && !real_.sameFile(origin(from), origin(to))) {
             return RenameError{RenameError::Kind::TargetExists, "already exists"};
         }
-        ++versions_[folder];
+        ++c.version;
         std::erase(names, from.substr(slash + 1));
         if (!taken) {
-            names.push_back(to.substr(slash + 1));
+            names.push_back(name);
             origins_[to] = origin(from);
         }
         origins_.erase(from);
@@ -125,10 +125,14 @@ class FolderCopy final : public FolderAccess {
     }
 
   private:
-    Listing& listing(const std::string& folder) {
-        const auto [it, added] = listings_.try_emplace(folder);
+    struct Copied {
+        Listing listing;
+        std::int64_t version = 0;
+    };
+    Copied& copied(const std::string& folder) {
+        const auto [it, added] = copies_.try_emplace(folder);
         if (added) {
-            it->second = read_(folder);
+            it->second.listing = read_(folder);
         }
         return it->second;
     }
@@ -139,10 +143,9 @@ class FolderCopy final : public FolderAccess {
 
     FolderAccess& real_;
     Read read_;
-    std::unordered_map<std::string, Listing> listings_;
+    std::unordered_map<std::string, Copied> copies_;
     std::unordered_map<std::string, std::string> origins_;  // a renamed entry's name on disk
-    std::unordered_map<std::string, std::int64_t> versions_;
-    std::unordered_map<std::string, Kind> kinds_;  // by name on disk
+    std::unordered_map<std::string, Kind> kinds_;           // by name on disk
 };
 
 // The rules over one platform's primitive. Each folder's names are read once
@@ -168,12 +171,12 @@ class NameRules final : public FileServices {
 
     std::optional<RenameError> renameNoReplace(const std::string& from,
                                                const std::string& to) override {
-        if (!isCataloguePath(from) || !isCataloguePath(to) ||
-            !sameFolder(components(from), components(to))) {
+        const Names parts = components(from);
+        if (!isCataloguePath(from) || !isCataloguePath(to) || !sameFolder(parts, components(to))) {
             return RenameError{RenameError::Kind::Other, "not a valid pair of file names"};
         }
         failure_.reset();
-        const Names found = locate(components(from));
+        const Names found = locate(parts);
         if (found.size() > 1) {
             return RenameError{RenameError::Kind::Ambiguous, severalMatches(found)};
         }
