@@ -8,53 +8,44 @@ bash tools/build-windows.sh
 build=${ORVANDO_WIN_BUILD_DIR:-build-win}
 exe=$PWD/$build/orvando.exe
 
-echo "== orvando.exe: one file under 1 MB that imports only DLLs every Windows has"
 [ "$(stat -c %s "$exe")" -lt 1048576 ] || fail "$exe has $(stat -c %s "$exe") bytes"
 dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr '[:upper:]' '[:lower:]')
 grep -qx kernel32.dll <<<"$dlls" || fail "the import table was not read"
 everywhere='kernel32|user32|gdi32|comctl32|msvcrt|ucrtbase|advapi32|shell32|ole32|uxtheme|api-ms-win-[a-z0-9-]+'
 ! extra=$(grep -vxE "($everywhere)\.dll" <<<"$dlls") || fail "$exe needs DLLs that Windows does not have: $extra"
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt") # the project's own
-echo "== its resources (by wrestool): version $version, US English Unicode; the window icon; the manifest"
 res() { wrestool -x --raw -t "$1" -n 1 "$exe"; }
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 IFS=. read -r major minor patch <<<"$version"
-le32() { printf '%08x' "$1" | sed 's/\(..\)\(..\)\(..\)\(..\)/\4\3\2\1/'; }
-ms=$(le32 $((major << 16 | 10#$minor))) ls=$(le32 $((10#${patch:-0} << 16)))
+quad=$((10#$major)).$((10#$minor)).$((10#${patch:-0})).0
+# The fixed version's high and low words, little-endian, for file and product.
+words=$(printf '%02x00%02x000000%02x00' $((10#$minor)) $((10#$major)) $((10#${patch:-0})))
 info=$(res 16 | od -An -v -tx1 | tr -d ' \n')
-[[ $info == *bd04effe00000100$ms$ls$ms$ls* ]] || fail "the fixed file and product version are not $version"
+[[ $info == *bd04effe00000100$words$words* ]] || fail "the fixed file and product version are not $quad"
 [[ $info == *0904b004 ]] || fail "the version's translation is not US English, Unicode (0x0409, 1200)"
 strs=$(res 16 | strings -el | tr '\n' ' ')
 [[ $strs == *" 040904B0 "*" FileVersion $version "*" ProductVersion $version "* ]] || fail "version strings: $strs"
-# Icon group 1 (the file's icon), rebuilt as an .ico: the window icon's own bytes.
-ico=src/ui/icons/window.ico
+ico=src/ui/icons/window.ico # icon group 1 (the file's icon), rebuilt as an .ico
 cmp -n "$(stat -c %s $ico)" <(wrestool -x -t 14 -n 1 "$exe") $ico || fail "icon group 1 is not $ico"
 manifest=$(res 24 | tr -s ' \n' ' ')
 [[ $manifest == *'level="asInvoker"'* ]] || fail "the manifest does not run asInvoker"
 [[ $manifest == *'name="Microsoft.Windows.Common-Controls" version="6.'* ]] || fail "no Common Controls 6"
-# Windows reads the manifest before it starts the exe, and refuses to start it
-# (a side-by-side error) when the XML is not well-formed or when the exe's own
-# identity has no four-number version, "2.00" instead of 2.0.0.0. Wine starts it.
+# Windows refuses to start an exe (a side-by-side error) whose manifest is not
+# well-formed or gives the exe's own identity no four-number version. Wine starts it.
 v1='namespace-uri()="urn:schemas-microsoft-com:asm.v1"'
 own=$(res 24 | xmllint --xpath "string(/*[local-name()='assembly' and $v1]
   /*[local-name()='assemblyIdentity' and $v1]/@version)" -) || fail "the manifest is not well-formed XML"
-quad=$((10#$major)).$((10#$minor)).$((10#${patch:-0})).0
 [ "$own" = "$quad" ] || fail "the manifest's assemblyIdentity version is \"$own\", not $quad"
 
 # A fresh prefix whose server stays up, Wine's background programs started here
 # and not by a test (they would hold ctest's output pipes open after it ends).
-echo "== cross-built tests under Wine, in a fresh prefix"
-export WINEPREFIX=$work/wineprefix WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko install prompts
-timeout 300 wineboot -i </dev/null >"$work/wineboot.log" 2>&1 ||
-  fail "wineboot failed: $(tail -5 "$work/wineboot.log")"
+export WINEPREFIX=$work/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono, Gecko
+timeout 300 wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || fail "wineboot: $(tail -5 "$work/wineboot.log")"
 timeout 60 wineserver -w # until wineboot's server has gone
 wineserver -p </dev/null >/dev/null 2>&1
 timeout 120 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 timeout 900 ctest --test-dir "$build" -j2 --output-on-failure --timeout 120 </dev/null
 
-# Wine's frame is 3 pixels wide. Wine sets the fixed size and the small and big
-# icons, but no utility type nor 48 px icon.
+# Wine's frame is 3 pixels wide; it sets the small and big icons, no utility type nor 48 px icon.
 run=(wine "$exe") border=3 window_wait=60 # the first start of a Wine program is slow
 e2e_scenario "Icon (16 x 16)" "Icon (32 x 32)"
-echo "PASS: Windows build, tests under Wine and end-to-end run"
