@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Every test but the windows' built with AddressSanitizer and
-# UndefinedBehaviorSanitizer in build-asan (any finding fails the test that
-# makes it).
+# Every test but the windows' built in build-asan with AddressSanitizer and
+# UndefinedBehaviorSanitizer: any finding fails the test that makes it.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . tools/deps.sh
