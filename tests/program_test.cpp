@@ -1,8 +1,6 @@
-// The program as the player meets it, on real folders through the platform's
-// own file services: a table of folder states and clicks, a switch stopped
-// after each of its renames, and the rename chain. Expected names and texts
-// are written out here, not taken from the program, so that a row out of place
-// or a text off by one character shows.
+// The program as the player meets it, on real folders through the platform's own file services:
+// folder states and clicks, a switch stopped after each rename, the rename chain. Names and texts
+// are written out here, not taken from the program, so that one out of place shows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,9 +34,8 @@ namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;  // path with backslashes, content
 using Log = std::vector<std::string>;
 
-// A temporary folder, removed with all it holds. Names use backslashes and are
-// made in exactly their spelling: under Wine, where folders tell case apart
-// but Windows names match without regard to case, through the Unix path.
+// A temporary folder, removed with all it holds. Names, with backslashes, are made in exactly their
+// spelling: under Wine, whose folders tell case apart but Windows does not, through the Unix path.
 struct TempFolder {
     explicit TempFolder(const Files& files = {}) {
         fs::create_directory(path = fs::temp_directory_path() /
@@ -66,9 +63,8 @@ struct TempFolder {
         std::replace(name.begin(), name.end(), '\\', '/');
         return real.native() + fs::path("/" + name).native();
     }
-    // A file with that content, or without one a folder, in the folders it
-    // names. False when the folder then holds no entry of exactly that name,
-    // as on a file system blind to case when another spelling was there.
+    // A file with that content, or without one a folder. False when no entry has exactly that
+    // name, as on a file system blind to case when another spelling was there.
     bool add(const std::string& name, const std::optional<std::string>& content = {}) {
         const fs::path p = exact(name);
         fs::create_directories(p.parent_path());
@@ -92,8 +88,8 @@ struct TempFolder {
     fs::path path, real;
 };
 
-// The 23 tracks in catalogue order; rows 15 to 20 live in streamsounds, and
-// the modification replaces the tracks of rows 0 and 15 to 20, in that order.
+// The 23 tracks in catalogue order; rows 15 to 20 live in streamsounds, and the modification
+// replaces the tracks of rows 0 and 15 to 20, in that order.
 const char* const kTracks[] = {
     "area_ahto",    "area_cant1",   "area_desert",  "area_out",   "area_sewers", "area_sforge",
     "area_townint", "area_valsith", "bat_acad",     "bat_desert", "bat_malak",   "bat_sithbs",
@@ -126,8 +122,8 @@ std::pair<std::string, std::string> step(bool enable, int k) {
                  : std::pair{backup(k - 7), stock(k - 7)};
 }
 
-// A rename: the file of that exact name, else the one of that name in any
-// case, keeps its folder's spelling and takes the final name's.
+// A rename: the file of that exact name, else of that name in any case, keeps its folder's
+// spelling and takes the final name's.
 void apply(Files& files, const std::string& from, const std::string& to) {
     auto it = files.find(from);
     it = it != files.end() ? it : std::find_if(files.begin(), files.end(), [&](const auto& f) {
@@ -177,12 +173,11 @@ Log startLog(State state) {
     return log;
 }
 
-// The program in a real folder: each call to its window and each rename made
-// recorded as a line of one log, and a test free to step in before a rename.
+// The program in a real folder: each call to its window and each rename made a line of one log;
+// a test may step in before a rename.
 struct Program final : View, FileServices {
     explicit Program(const TempFolder& f) : files(makeSystemFileServices(f.path.string())) {}
-    // One start and a click on "rename", "unrename" or "help", if any, which a
-    // start that ended must ignore.
+    // One start and a click on "rename", "unrename" or "help", which a start that ended ignores.
     Log run(const std::string& click) {
         frmMusic form(*this, *this);
         form.Form_Load();
@@ -214,8 +209,7 @@ struct Program final : View, FileServices {
             log.push_back("rename " + from + " -> " + to);
         return error;
     }
-    // The copy the program first makes its run on: straight from the real
-    // services, so that another program's edits wait for the real run.
+    // The copy the program first runs on: another program's edits wait for the real run.
     std::unique_ptr<FileServices> copy() override { return files->copy(); }
     static std::string name(ActionButton b) {
         return b == ActionButton::rename ? "rename" : "unrename";
@@ -273,9 +267,8 @@ const char* edit(TempFolder& folder, const Edit& e) {
     }
 }
 
-// While it lives, as root, the effective user is nobody (the effective ids
-// decide access), owning the folder where the file system keeps owners, all
-// but the file `rootOwns`: root may write anywhere.
+// While it lives, as root, the effective user is nobody (root may write anywhere), owning the
+// folder where the file system keeps owners, all but the file `rootOwns`.
 struct AsNobody {
 #ifdef _WIN32
     explicit AsNobody(const TempFolder&, const char* = "") {}
@@ -393,8 +386,8 @@ std::string madeBefore(int renamed) {
 
 class Behaviour : public ::testing::TestWithParam<Row> {};
 
-// Caption, buttons, every box with its text, every rename in its order, the
-// exit status, the folder afterwards and what the next start shows.
+// Caption, buttons, every box and its text, every rename in order, the exit status, the folder
+// afterwards and what the next start shows.
 TEST_P(Behaviour, AsThePlayerSeesIt) {
     const Row& row = GetParam();
     TempFolder folder(install(row.start));
@@ -467,8 +460,8 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
     for (HANDLE h : std::exchange(gHeld, {}))
         CloseHandle(h);
 #endif
-    // A file system blind to case behind FUSE may serve a name just renamed
-    // away under another spelling for a second more: the kernel's name cache.
+    // Blind to case behind FUSE, the kernel's name cache may serve a name renamed away for a
+    // second.
     if (const char* ms = std::getenv("ORVANDO_TEST_NAME_CACHE_MS");
         ms && row.start == UpperCaseStock)
         std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(ms)));
@@ -478,10 +471,9 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
 INSTANTIATE_TEST_SUITE_P(Table, Behaviour, ::testing::ValuesIn(kRows),
                          [](const auto& p) { return std::string(p.param.name); });
 
-// A switch stopped after its k-th rename, as a crash or a power cut leaves it
-// (a rename is one system call): the first k renames of its order made. The
-// next start shows the state below, and the button it recommends, every box
-// answered, finishes the switch with every track under its own name.
+// A switch stopped after its k-th rename by a crash or a power cut (a rename is one system call).
+// The next start shows the state below; the button it recommends, every box answered, finishes
+// the switch with every track under its own name.
 class CutOff : public ::testing::TestWithParam<std::tuple<bool, int>> {};
 
 TEST_P(CutOff, TheRecommendedButtonFinishes) {
@@ -490,9 +482,8 @@ TEST_P(CutOff, TheRecommendedButtonFinishes) {
     for (int i = 0; i < k; ++i)
         apply(files, step(enable, i).first, step(enable, i).second);
     TempFolder folder(files);
-    // Enable: the probe row's stock name goes with the 3rd rename, the backups
-    // are complete after the 23rd. Restore: the replacement tracks leave
-    // first, unseen; the probe row's backup goes with the 10th rename.
+    // Enable: the probe row's stock name goes with the 3rd rename, the backups are complete after
+    // the 23rd. Restore: the replacements leave first, unseen; the probe backup goes with the 10th.
     const char state =
         (enable ? "NRRUUUUUUUUUUUUUUUUUUUUEEEEEEEE" : "EEEEEEEEUURRRRRRRRRRRRRRRRRRRRN")[k];
     const std::map<char, State> states = {
@@ -509,20 +500,18 @@ INSTANTIATE_TEST_SUITE_P(Points, CutOff,
                                     std::to_string(std::get<1>(p.param));
                          });
 
-// The rename chain on the file system the temporary folder lives on.
-// ORVANDO_TEST_RENAME names the step that file system must reach: "flag" (the
-// system itself refuses a taken name; the default), "link" (a hard link, then
-// the old name dropped) or "check" (a last look, then a plain rename).
+// The rename chain on the temporary folder's file system. ORVANDO_TEST_RENAME names the step it
+// must reach: "flag" (the system refuses a taken name; the default), "link" (a hard link, then the
+// old name dropped) or "check" (a last look, then a plain rename).
 TEST(SystemCall, TheRenameTakesTheStrongestStepAndNeverReplaces) {
     const char* step = std::getenv("ORVANDO_TEST_RENAME");
     const std::string expected = step ? step : "flag";
     TempFolder folder({{"a", "first"}, {"b", "second"}});
     folder.add("x");
     auto files = makeSystemFileServices(folder.path.string());
-    // Another program creates the target right after the last look before a
-    // plain rename: only where the file system offers nothing better may that
-    // look be needed. The file belongs to another user whom the kernel's
-    // protected_hardlinks would refuse a link.
+    // Another program creates the target right after the last look before a plain rename, which
+    // only a file system with nothing better may need. The file is root's: protected_hardlinks
+    // refuses nobody a link to it.
     int looks = 0;
 #ifndef _WIN32
     ASSERT_EQ(::chmod(folder.exact("a").c_str(), 0600), 0);
@@ -547,8 +536,7 @@ TEST(SystemCall, TheRenameTakesTheStrongestStepAndNeverReplaces) {
         EXPECT_EQ(folder.files(), (Files{{"b", "second"}, {"d", "first"}}));
     }
 #endif
-    // Nothing outside the game folder is reached; any other failure reads as
-    // a clause that ends a sentence.
+    // Nothing outside the game folder is reached; any other failure reads as a sentence's end.
     EXPECT_FALSE(files->fileExists("x\\..\\b"));
     const auto other = files->renameNoReplace("x\\none", "x\\e");
     ASSERT_TRUE(other && other->kind == RenameError::Kind::Other && !other->reason.empty());
