@@ -474,31 +474,26 @@ INSTANTIATE_TEST_SUITE_P(Table, Behaviour, ::testing::ValuesIn(kRows),
 // A switch stopped after its k-th rename by a crash or a power cut (a rename is one system call).
 // The next start shows the state below; the button it recommends, every box answered, finishes
 // the switch with every track under its own name.
-class CutOff : public ::testing::TestWithParam<std::tuple<bool, int>> {};
-
-TEST_P(CutOff, TheRecommendedButtonFinishes) {
-    const auto [enable, k] = GetParam();
-    Files files = install(enable ? Stock : Enabled);
-    for (int i = 0; i < k; ++i)
-        apply(files, step(enable, i).first, step(enable, i).second);
-    TempFolder folder(files);
+TEST(CutOff, TheRecommendedButtonFinishesAtEveryPoint) {
     // Enable: the probe row's stock name goes with the 3rd rename, the backups are complete after
     // the 23rd. Restore: the replacements leave first, unseen; the probe backup goes with the 10th.
-    const char state =
-        (enable ? "NRRUUUUUUUUUUUUUUUUUUUUEEEEEEEE" : "EEEEEEEEUURRRRRRRRRRRRRRRRRRRRN")[k];
     const std::map<char, State> states = {
         {'N', NotEnabled}, {'R', ErrorRecRename}, {'E', ModEnabled}, {'U', ErrorRecUnrename}};
-    EXPECT_EQ(Program(folder).run(""), startLog(states.at(state)));
-    Program(folder).run(state == 'N' || state == 'R' ? "rename" : "unrename");
-    EXPECT_TRUE(folder.files() == install(Stock) || folder.files() == install(Enabled));
+    for (const auto& [enable, shown] : {std::pair{true, "NRRUUUUUUUUUUUUUUUUUUUUEEEEEEEE"},
+                                        std::pair{false, "EEEEEEEEUURRRRRRRRRRRRRRRRRRRRN"}}) {
+        for (int k = 0; k <= 30; ++k) {
+            SCOPED_TRACE((enable ? "enable stopped after " : "restore stopped after ") +
+                         std::to_string(k));
+            Files files = install(enable ? Stock : Enabled);
+            for (int i = 0; i < k; ++i)
+                apply(files, step(enable, i).first, step(enable, i).second);
+            TempFolder folder(files);
+            EXPECT_EQ(Program(folder).run(""), startLog(states.at(shown[k])));
+            Program(folder).run(shown[k] == 'N' || shown[k] == 'R' ? "rename" : "unrename");
+            EXPECT_TRUE(folder.files() == install(Stock) || folder.files() == install(Enabled));
+        }
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Points, CutOff,
-                         ::testing::Combine(::testing::Bool(), ::testing::Range(0, 31)),
-                         [](const auto& p) {
-                             return (std::get<0>(p.param) ? "enable" : "restore") +
-                                    std::to_string(std::get<1>(p.param));
-                         });
 
 // The rename chain on the temporary folder's file system. ORVANDO_TEST_RENAME names the step it
 // must reach: "flag" (the system refuses a taken name; the default), "link" (a hard link, then the
