@@ -15,7 +15,6 @@
 #include <random>
 #include <sstream>
 #include <thread>
-#include <tuple>
 
 #include "app/frm_music.h"
 #include "detection/detection.h"
@@ -364,24 +363,30 @@ const Row kRows[] = {
     // clang-format on
 };
 
-// What the player is told to do when a switch would stop, by its reason.
-std::string advice(const std::string& reason) {
-    return reason.starts_with("already")
-               ? "Move the file that has that name out of the game folder, or rename it, "
-           : reason.starts_with("more than one")
-               ? "Keep one of these files under that name and move the others out of the game "
-                 "folder, "
-           : reason.starts_with("permission")
-               ? "Start the program as a user who may change the game folder (on Windows, as "
-                 "administrator), or move the game to a folder you may change, "
-               : "Close the program that uses the file (the game, for example), ";
+// The box for a switch that would stop at a rename: no file renamed, and what to do, by reason.
+std::string notStarted(const std::string& reason) {
+    return "No file was renamed: the switch would have stopped there, half done.\n\n" +
+           std::string(reason.starts_with("already")
+                           ? "Move the file that has that name out of the game folder, or rename it"
+                       : reason.starts_with("more than one")
+                           ? "Keep one of these files under that name and move the others out of "
+                             "the game folder"
+                       : reason.starts_with("permission")
+                           ? "Start the program as a user who may change the game folder (on "
+                             "Windows, as administrator), or move the game to a folder you may "
+                             "change"
+                           : "Close the program that uses the file (the game, for example)") +
+           ", then start the program again.";
 }
 
-std::string madeBefore(int renamed) {
-    return renamed == 0 ? "No file was renamed before this one."
-           : renamed == 1
-               ? "The 1 rename made before this one stays made."
-               : "The " + std::to_string(renamed) + " renames made before this one stay made.";
+// The box for a rename refused in the run, after `renamed` renames.
+std::string refusedAfter(int renamed) {
+    return "Nothing was overwritten and no further file was renamed. " +
+           (renamed == 0 ? "No file was renamed before this one."
+            : renamed == 1
+                ? "The 1 rename made before this one stays made."
+                : "The " + std::to_string(renamed) + " renames made before this one stay made.") +
+           "\n\nStart the program again to see the state of the game folder.";
 }
 
 class Behaviour : public ::testing::TestWithParam<Row> {};
@@ -421,21 +426,11 @@ TEST_P(Behaviour, AsThePlayerSeesIt) {
                     log.push_back(box(
                         48, "File rename error",
                         "Cannot locate file: " + from + " - Final name needs to be: " + to + " ."));
-                } else if (s.kind == NotStarted) {
+                } else {
+                    refused = s.kind == Refused ? k : refused;
                     log.push_back(box(16, "Orvando v2",
-                                      cannot +
-                                          "No file was renamed: the switch would have stopped "
-                                          "there, half done.\n\n" +
-                                          advice(row.reason) + "then start the program again."));
-                } else if (s.kind == Refused) {
-                    refused = k;
-                    log.push_back(box(16, "Orvando v2",
-                                      cannot +
-                                          "Nothing was overwritten and no further file was "
-                                          "renamed. " +
-                                          madeBefore(renamed) +
-                                          "\n\nStart the program again to see the state of the "
-                                          "game folder."));
+                                      cannot + (s.kind == Refused ? refusedAfter(renamed)
+                                                                  : notStarted(row.reason))));
                 }
             }
         }
