@@ -10,7 +10,7 @@ test=$PWD/${ORVANDO_BUILD_DIR:-build}/tests/program_test
 orvando_ensure_packages e2fsprogs xfsprogs btrfs-progs ntfs-3g exfat-fuse exfatprogs
 
 work=$(mktemp -d)
-chmod 755 "$work" # the table runs the program as nobody
+chmod 755 "$work" # the tests run as nobody
 cleanup() { # a loop mount frees its device itself; exFAT's is set up by hand
   for dir in "$work"/*/; do umount "$dir" 2>/dev/null || true; done
   losetup -j "$work/exfat.img" -O NAME -n 2>/dev/null | xargs -r -n1 losetup -d || true
@@ -20,7 +20,7 @@ trap cleanup EXIT
 
 mount_fs() { # name image folder
   case $1 in
-    ext4 | xfs | btrfs) "mkfs.$1" -q "$2" >/dev/null && mount -o loop "$2" "$3" ;;
+    ext4 | xfs | btrfs) "mkfs.$1" -q "$2" >/dev/null && mount -o loop "$2" "$3" && chmod 1777 "$3" ;;
     tmpfs) mount -t tmpfs -o size=64m tmpfs "$3" ;;
     # FUSE: others (nobody) may reach it; exFAT, which keeps no owners, lets everyone write.
     ntfs) mkntfs -q -F -f "$2" && ntfs-3g -o allow_other "$2" "$3" ;;
