@@ -86,8 +86,7 @@ struct TempFolder {
     fs::path path, real;
 };
 
-// The 23 tracks in catalogue order; rows 15 to 20 live in streamsounds, and the modification
-// replaces the tracks of rows 0 and 15 to 20, in that order.
+// The 23 tracks in catalogue order: rows 15 to 20 in streamsounds; rows 0, 15 to 20 replaced.
 const char* const kTracks[] = {
     "area_ahto",    "area_cant1",   "area_desert",  "area_out",   "area_sewers", "area_sforge",
     "area_townint", "area_valsith", "bat_acad",     "bat_desert", "bat_malak",   "bat_sithbs",
@@ -102,10 +101,11 @@ std::string track(int row, const char* suffix) {
 const auto stock = [](int row) { return track(row, ".wav"); };
 const auto backup = [](int row) { return track(row, ".original.wav"); };
 const auto mod = [](int row) { return track(row, ".mod.wav"); };
-std::string upper(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](char c) { return char(std::toupper(c)); });
+const auto upper = [](std::string s) {
+    for (char& c : s)
+        c = char(std::toupper(c));
     return s;
-}
+};
 // In upper case, in its own folder.
 const auto shout = [](const std::string& s) {
     return s.substr(0, s.find('\\')) + upper(s.substr(s.find('\\')));
@@ -120,8 +120,7 @@ std::pair<std::string, std::string> step(bool enable, int k) {
                  : std::pair{backup(k - 7), stock(k - 7)};
 }
 
-// A rename: the file of that exact name, else of that name in any case, keeps its folder's
-// spelling and takes the final name's.
+// A rename: the exact name's file, else the one in any case, keeps its folder, takes the new name.
 void apply(Files& files, const std::string& from, const std::string& to) {
     auto it = files.find(from);
     it = it != files.end() ? it : std::find_if(files.begin(), files.end(), [&](const auto& f) {
@@ -171,8 +170,7 @@ Log startLog(State state) {
     return log;
 }
 
-// The program in a real folder: each call to its window and each rename made a line of one log;
-// a test may step in before a rename.
+// The program in a real folder, its window's calls and renames one log; a test may step in.
 struct Program final : View, FileServices {
     explicit Program(const TempFolder& f) : files(makeSystemFileServices(f.path.string())) {}
     // One start and a click on "rename", "unrename" or "help", which a start that ended ignores.
@@ -188,10 +186,10 @@ struct Program final : View, FileServices {
     void setWidth(float twips) override { log.push_back("width " + std::to_string(int(twips))); }
     void setCaption(const std::string& text) override { log.push_back("caption " + text); }
     void setButtonVisible(ActionButton b, bool on) override {
-        log.push_back((on ? "show " : "hide ") + name(b));
+        log.push_back((on ? "show " : "hide ") + kButtons[int(b)]);
     }
     void setButtonEnabled(ActionButton b, bool on) override {
-        log.push_back((on ? "enable " : "disable ") + name(b));
+        log.push_back((on ? "enable " : "disable ") + kButtons[int(b)]);
     }
     void setVisible(bool on) override { log.push_back(on ? "show window" : "hide window"); }
     void msgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) override {
@@ -209,12 +207,10 @@ struct Program final : View, FileServices {
     }
     // The copy the program first runs on: another program's edits wait for the real run.
     std::unique_ptr<FileServices> copy() override { return files->copy(); }
-    static std::string name(ActionButton b) {
-        return b == ActionButton::rename ? "rename" : "unrename";
-    }
     std::unique_ptr<FileServices> files;
     Log log;
     std::function<void(const std::string& from)> beforeRename = [](const std::string&) {};
+    inline static const std::string kButtons[] = {"rename", "unrename"};
 };
 
 // What is done to a folder before a start, or by another program during a run.
@@ -226,8 +222,7 @@ struct Edit {
 #ifdef _WIN32
 std::vector<HANDLE> gHeld;  // files held open, as a running game holds its track
 #else
-// As root, the tests run as the user nobody, who may not write everywhere, as a player may not;
-// as root again at the end, for the leak check.
+// As root, the tests run as nobody, who may not write everywhere; root again for the leak check.
 struct AsNobody {
     AsNobody() : on(::geteuid() == 0 && ::setegid(65534) == 0 && ::seteuid(65534) == 0) {}
     ~AsNobody() { std::ignore = on && ::seteuid(0) == 0 && ::setegid(0) == 0; }
@@ -376,8 +371,7 @@ std::string refusedAfter(int renamed) {
 
 class Behaviour : public ::testing::TestWithParam<Row> {};
 
-// Caption, buttons, every box and its text, every rename in order, the exit status, the folder
-// afterwards and what the next start shows.
+// Caption, buttons, boxes and texts, renames in order, exit status, folder, the next start.
 TEST_P(Behaviour, AsThePlayerSeesIt) {
     const Row& row = GetParam();
     TempFolder folder(install(row.start));

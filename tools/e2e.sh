@@ -1,6 +1,5 @@
-# Sourced by the end-to-end suites in tools/test.d: a private Xvfb, a temporary folder `work`
-# and the one scenario every build goes through, by window title and button position. The suite
-# sets `run` and `border` (the client area's inset from the X window's left and bottom edges).
+# Sourced by the end-to-end suites: a private Xvfb, a folder `work` and the scenario every build
+# goes through. The suite sets `run` and `border` (the client area's inset in the X window).
 set -euo pipefail
 . tools/deps.sh
 orvando_ensure_packages xvfb xdotool x11-utils xauth openbox
@@ -28,8 +27,7 @@ find_window() { # title: the id of the visible window titled exactly so, waiting
 expect_exit() { # status step: waits up to 30 s for the program to end with that status
   local status=0
   timeout 30 tail --pid="$app_pid" -f /dev/null || fail "$2: the program did not end"
-  wait "$app_pid" || status=$?
-  app_pid=""
+  wait "$app_pid" || status=$? && app_pid=""
   [ "$status" -eq "$1" ] || fail "$2: exit status $status, expected $1"
 }
 still_running() { sleep 0.5; kill -0 "$app_pid" 2>/dev/null || fail "the program ended: $1"; }

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The Windows program: cross-builds it (tools/build-windows.sh), checks the exe
-# itself, runs the cross-built tests with ctest under Wine in a fresh prefix,
-# then takes orvando.exe under Wine through the scenario of tools/e2e.sh.
+# The Windows program: cross-built (tools/build-windows.sh), the exe checked, the cross-built
+# tests run with ctest under Wine in a fresh prefix, orvando.exe through tools/e2e.sh's scenario.
 cd "$(dirname "$0")/../.." && . tools/e2e.sh
 orvando_ensure_packages wine wine64 icoutils libxml2-utils
 bash tools/build-windows.sh
@@ -37,8 +36,7 @@ own=$(res 24 | xmllint --xpath "string(/*[local-name()='assembly' and $v1]
   /*[local-name()='assemblyIdentity' and $v1]/@version)" -) || fail "the manifest is not well-formed XML"
 [ "$own" = "$quad" ] || fail "the manifest's assemblyIdentity version is \"$own\", not $quad"
 
-# A fresh prefix whose server stays up, Wine's background programs started here
-# and not by a test (they would hold ctest's output pipes open after it ends).
+# A fresh prefix whose server stays up; its background programs start here, not in a test.
 export WINEPREFIX=$work/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono, Gecko
 timeout 300 wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || fail "wineboot: $(tail -5 "$work/wineboot.log")"
 timeout 60 wineserver -w # until wineboot's server has gone

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The program's table (Table/*) and rename chain (SystemCall.*) with the game folder on ext4,
-# xfs, btrfs, tmpfs, NTFS (ntfs-3g) and exFAT (exfat-fuse), each made in a file and mounted, and
-# the rename step each must reach (docs/reliability.md). Needs root; one not mountable is skipped.
+# The table and rename chain with the game folder on ext4, xfs, btrfs, tmpfs, NTFS (ntfs-3g) and
+# exFAT (exfat-fuse), each made in a file and mounted, and the rename step each must reach.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . tools/deps.sh
@@ -29,7 +28,6 @@ mount_fs() { # name image folder
   esac
 }
 
-failed=0
 for entry in ext4:flag xfs:flag btrfs:flag tmpfs:flag ntfs:link exfat:check:1100; do
   IFS=: read -r name step cache_ms <<<"$entry" # cache_ms: exFAT's name cache, see the test
   img=$work/$name.img dir=$work/$name/
@@ -37,13 +35,10 @@ for entry in ext4:flag xfs:flag btrfs:flag tmpfs:flag ntfs:link exfat:check:1100
   truncate -s 320M "$img"
   if ! error=$(mount_fs "$name" "$img" "$dir" 2>&1); then
     echo "SKIP: $name: cannot be mounted here: $(tail -n1 <<<"$error")"
-  elif out=$(TMPDIR=$dir ORVANDO_TEST_RENAME=$step ORVANDO_TEST_NAME_CACHE_MS=$cache_ms "$test" \
+  elif ! out=$(TMPDIR=$dir ORVANDO_TEST_RENAME=$step ORVANDO_TEST_NAME_CACHE_MS=$cache_ms "$test" \
     --gtest_brief=1 --gtest_filter='Table/*:SystemCall.*' 2>&1); then
-    echo "$name: rename step \"$step\";$(awk '/^\[  (PASSED|SKIPPED) / {printf " %s %s", $4, tolower($2)}' <<<"$out")"
+    printf '%s\nFAIL: %s\n' "$out" "$name" >&2 && exit 1
   else
-    echo "$out" >&2
-    echo "FAIL: $name"
-    failed=1
+    echo "$name: rename step \"$step\";$(awk '/^\[  (PASSED|SKIPPED) / {printf " %s %s", $4, tolower($2)}' <<<"$out")"
   fi
 done
-exit $failed

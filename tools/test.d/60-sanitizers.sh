@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Every test but the windows' built in build-asan with AddressSanitizer and
-# UndefinedBehaviorSanitizer: any finding fails the test that makes it.
+# Every test but the windows' in build-asan, with ASan and UBSan: any finding fails its test.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . tools/deps.sh
