@@ -4,9 +4,10 @@
 //
 // Its rename engine (renfile and the two operations) is defined with the
 // operations' plans, in engine/operations.cpp. It holds the window's two
-// hidden lists (`originalname`, `modname`), which a view may mirror in real
-// list controls. It keeps no install state: that lives
-// in the caption and the visible buttons it sets, and in the files.
+// lists (`originalname`, `modname`) as ordered string lists of its own, never
+// shown, so no view draws them or hands them to a screen reader. It keeps no
+// install state: that lives in the caption and the visible buttons it sets,
+// and in the files.
 #pragma once
 
 #include <cstdint>
@@ -23,9 +24,7 @@ namespace orvando {
 
 class frmMusic {
   public:
-    // Designed size of the client area and the width Form_Load narrows to, in twips.
-    static constexpr int kDesignedClientWidth = 8205;
-    static constexpr int kDesignedClientHeight = 3090;
+    // The outer width Form_Load narrows the window to, in twips.
     static constexpr float kRunTimeWidth = 4800.0f;
 
     frmMusic(View& view, FileServices& files) : view_(view), files_(files) {}

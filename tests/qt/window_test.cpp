@@ -1,6 +1,9 @@
 // The Linux window on Qt's offscreen platform: presenter's calls, keys, message boxes, pictures.
+#include <QAccessible>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPainter>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -50,22 +53,43 @@ struct Program : QObject, FileServices {
     QStringList boxes, texts;
 };
 
-// A row per box icon and key; tools/e2e.sh sees the rest: stock music, size and type, close box.
+// A row per box icon, key and font; tools/e2e.sh sees the rest: stock music, size, place, close
+// box.
 const struct Run {
     int key, exitStatus;
     const char *caption, *tabs, *boxes;
     const OperationPlan& sources;
     std::string_view toggled;
+    QFont font;
 } kRuns[] = {
     {Qt::Key_Return, 0, "Orvando v2 (Det: Error, rec. Rename)", "rename unrename cmdErrorHelp",
-     "File rename error | Warning alone, buttons off", kEnablePlan, kStockNames[22]},
+     "File rename error | Warning alone, buttons off", kEnablePlan, kStockNames[22],
+     QFont("DejaVu Sans", 9)},
     {Qt::Key_Enter, 1, "Orvando v2 (Det: Mod Enabled)", "unrename cmdErrorHelp",
-     "Orvando v2 | Critical alone, buttons off", kRestorePlan, kReplacementPairs[0].replacement},
+     "Orvando v2 | Critical alone, buttons off", kRestorePlan, kReplacementPairs[0].replacement,
+     QFont("DejaVu Sans", 15)},
 };
 
-// A tool window with a close box only; Tab among the visible buttons, Escape doing nothing; a
-// help box that changes nothing; the controls (text: null for lists), pictures; key, boxes, exit.
+// What a screen reader is told: each showing, named control below `node` with its role.
+QStringList readOut(QAccessibleInterface* node) {
+    QStringList out;
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface* child = node->child(i);
+        if (!child->state().invisible && child->role() != QAccessible::Graphic)
+            out << QMetaEnum::fromType<QAccessible::Role>().valueToKey(child->role()) +
+                       (' ' + child->text(QAccessible::Name))
+                << readOut(child);
+    }
+    return out;
+}
+
+// A tool window with a close box only, active, the focus on the first button; Tab among the
+// visible buttons, Escape doing nothing; a help box over it that changes nothing, after which it
+// is active again with the focus kept; every label whole in the font given, the design's
+// proportions kept; the pictures as the file's best image for their place at the screen's scale;
+// a screen reader told the buttons alone; the key, the boxes, the exit.
 void runOnce(const Run& r) {
+    QApplication::setFont(r.font);
     Program program(r.sources, r.toggled);
     QWidget& window = program.view.window();
     const auto control = [&](const QString& name) { return window.findChild<QWidget*>(name); };
@@ -79,31 +103,61 @@ void runOnce(const Run& r) {
         QTest::keySequence(window.windowHandle(), QKeySequence(Qt::Key_Escape, Qt::Key_Tab));
     }
     const auto files = program.names;
-    QTest::mouseClick(control("cmdErrorHelp"), Qt::LeftButton);
+    control("cmdErrorHelp")->setFocus();
+    QTest::keyClick(window.windowHandle(), Qt::Key_Space);
     QCOMPARE(program.boxes.join('\n'), "How to manage an error | Information over the window");
     QCOMPARE(program.texts, QStringList(text::kHelpText.data()));
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(QApplication::focusWidget(), control("cmdErrorHelp"));
     QVERIFY(program.names == files && window.windowTitle() == r.caption && window.isVisible());
-    const std::tuple<const char*, const char*, QRect> controls[] = {
+
+    // Every label whole with the style's margins; the design's proportions; each picture the
+    // file's best image for its place at the screen's scale; a screen reader told these alone.
+    const double k = program.view.window().layout().pixelsPerTwip() * 15;
+    const std::tuple<const char*, const char*, QRect> design[] = {
         {"rename", "Rename (Enable-Mod)", {72, 16, 137, 57}},
         {"unrename", "Un-rename (Normal Music)", {72, 88, 137, 57}},
         {"cmdErrorHelp", "Error Help", {72, 160, 137, 33}},
-        {"originalname", nullptr, {240, 16, 281, 56}},
-        {"modname", nullptr, {240, 80, 281, 56}},
         {"Image1", ":/icons/image1.ico", {0, 0, 48, 48}},
         {"Image2", ":/icons/image2.ico", {0, 144, 48, 48}}};
-    for (const auto& [name, text, box] : controls) {
-        const bool label = control(name)->inherits("QLabel");
-        QCOMPARE(control(name)->geometry(), box);
-        QCOMPARE(control(name)->isVisible(), text && (label || tabs.contains(name)));
-        QVERIFY(!label || control(name)->property("pixmap").value<QPixmap>().toImage() ==
-                              QIcon(text).pixmap(48).toImage());
-        if (auto* button = qobject_cast<QAbstractButton*>(control(name)))
-            QVERIFY(button->text() == text && button->isEnabled());
+    QStringList heard;
+    for (const auto& [name, content, box] : design) {
+        QWidget* w = control(name);
+        const QRect g = w->geometry();
+        QVERIFY2(std::abs(g.left() - box.left() * k) <= 1 &&
+                     std::abs(g.top() - box.top() * k) <= 1 &&
+                     std::abs(g.x() + g.width() - (box.left() + box.width()) * k) <= 1 &&
+                     std::abs(g.y() + g.height() - (box.top() + box.height()) * k) <= 1,
+                 name);
+        if (auto* button = qobject_cast<QPushButton*>(w)) {
+            const int margins = button->style()->pixelMetric(QStyle::PM_ButtonMargin) +
+                                2 * button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            QVERIFY2(button->fontMetrics().horizontalAdvance(content) + margins <= g.width() &&
+                         button->text() == content && button->isEnabled(),
+                     content);
+            if (tabs.contains(name))
+                heard << QString("Button ") + content;
+        } else {
+            const qreal dpr = window.devicePixelRatio();
+            QPixmap want(g.size() * dpr);
+            want.setDevicePixelRatio(dpr);
+            want.fill(window.palette().window().color());
+            QPainter painter(&want);
+            painter.drawPixmap(w->rect(), QIcon(content).pixmap(g.size(), dpr));
+            painter.end();
+            QCOMPARE(w->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                     want.toImage().convertToFormat(QImage::Format_RGB32));
+        }
     }
+    QCOMPARE(window.findChildren<QWidget*>().size(), std::size(design));
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(&window);
+    QVERIFY(reader->role() == QAccessible::Dialog || reader->role() == QAccessible::Window);
+    QCOMPARE(reader->text(QAccessible::Name), r.caption);
+    QCOMPARE(readOut(reader), heard);
+    QCOMPARE(control("cmdErrorHelp")->font(), QFont("Arial", 9, QFont::Normal, true));
     for (const int size : {16, 32, 48})  // as Qt takes them from the file: the most colours
         QVERIFY(window.windowIcon().pixmap(size).toImage() ==
                 QIcon(":/icons/window.ico").pixmap(size).toImage());
-    QCOMPARE(control("cmdErrorHelp")->font(), QFont("Arial", 9, QFont::Normal, true));
     program.boxes.clear();
     control(tabs[0])->setFocus();
     QTimer::singleShot(0, [&] {  // the first event of the loop, which the program ends

@@ -1,9 +1,11 @@
-// What the end-to-end run cannot see of the window: style, places, font, lists, tab order.
+// What the end-to-end run cannot see of the window: style, layout in the system's message font,
+// pictures, tab order, the help box owned by it and the keyboard back afterwards.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 
 #include "app/frm_music.h"
 #include "ui/win32/main_window.h"
@@ -20,42 +22,92 @@ struct : FileServices {
     }
 } folder;
 
-TEST(Window, StylePlacesFontListsAndTabOrder) {
-    using enum Control;
-    MainWindow window(GetModuleHandleW(nullptr));  // a box would block it until ctest's timeout
+HWND helpOwner = nullptr;  // the help box's owner, seen when the box is OKed
+
+class Window : public testing::TestWithParam<const wchar_t*> {};
+
+// The message font the system reports (its own, then one as wide as Segoe UI 9 pt or wider).
+INSTANTIATE_TEST_SUITE_P(MessageFont, Window, testing::Values(L"", L"DejaVu Sans"));
+
+TEST_P(Window, LabelsWholePicturesFilledKeyboardKept) {
+    NONCLIENTMETRICSW system{};
+    system.cbSize = sizeof system;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof system, &system, 0));
+    NONCLIENTMETRICSW wide = system;
+    if (*GetParam()) {
+        lstrcpynW(wide.lfMessageFont.lfFaceName, GetParam(), LF_FACESIZE);
+        wide.lfMessageFont.lfHeight = -MulDiv(9, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 72);
+    }
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof wide, &wide, 0);
+    MainWindow window(GetModuleHandleW(nullptr));
     frmMusic form(window, folder);
     window.attach(form);
     ASSERT_TRUE(window.create() && window.load());
     window.show();
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof system, &system, 0);
     EXPECT_TRUE(GetWindowLongW(window.hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(GetWindowLongW(window.hwnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+    EXPECT_EQ(GetForegroundWindow(), window.hwnd());
 
-    const int dpi = static_cast<int>(window.dpi());  // places: by Control, pixels at 96 dpi, shown
-    const auto px = [&](int v) { return v == 48 ? v : MulDiv(v, dpi, 96); };  // portraits keep 48
-    const int places[][5] = {{72, 16, 137, 57, 1},  {72, 88, 137, 57, 1},  {240, 16, 281, 56, 0},
-                             {240, 80, 281, 56, 0}, {72, 160, 137, 33, 1}, {0, 0, 48, 48, 1},
-                             {0, 144, 48, 48, 1}};
-    for (int i = 0; i < kControlCount; ++i) {
-        const auto [left, top, width, height, shown] = places[i];
-        const HWND hwnd = window.control(static_cast<Control>(i));
+    // The design's places in pixels at 96 dpi, grown alike; each label whole inside the frame
+    // and focus rectangle (4 pixels a side at 96 dpi); each picture an icon as large as its place.
+    const double k = window.layout().pixelsPerTwip() * 15;
+    const int dpi = static_cast<int>(window.dpi());
+    const int places[kShownCount][4] = {
+        {72, 16, 137, 57}, {72, 88, 137, 57}, {72, 160, 137, 33}, {0, 0, 48, 48}, {0, 144, 48, 48}};
+    for (int i = 0; i < kShownCount; ++i) {
+        const HWND control = window.control(static_cast<Shown>(i));
         RECT r{};
-        GetWindowRect(hwnd, &r);
+        GetWindowRect(control, &r);
         MapWindowPoints(nullptr, window.hwnd(), reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(
-            (std::array<LONG, 6>{r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                 IsWindowVisible(hwnd),
-                                 SendMessageW(hwnd, STM_GETICON, 0, 0) != 0}),
-            (std::array<LONG, 6>{px(left), px(top), px(width), px(height), shown, width == 48}));
+        const auto [left, top, width, height] = places[i];
+        for (const auto& [got, want] : {std::pair{r.left, left},
+                                        {r.top, top},
+                                        {r.right, left + width},
+                                        {r.bottom, top + height}})
+            EXPECT_NEAR(got, want * k, 1) << "control " << i;
+        if (i < kButtonCount) {
+            wchar_t label[64]{};
+            const int length = GetWindowTextW(control, label, 64);
+            const HDC dc = GetDC(control);
+            SelectObject(dc, HGDIOBJ(SendMessageW(control, WM_GETFONT, 0, 0)));
+            SIZE text{};
+            GetTextExtentPoint32W(dc, label, length, &text);
+            ReleaseDC(control, dc);
+            EXPECT_LE(text.cx + MulDiv(8, dpi, 96), r.right - r.left) << "control " << i;
+        } else {
+            ICONINFO info{};
+            BITMAP bitmap{};
+            ASSERT_TRUE(GetIconInfo(HICON(SendMessageW(control, STM_GETICON, 0, 0)), &info));
+            GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            EXPECT_EQ(bitmap.bmWidth, r.right - r.left) << "control " << i;
+        }
     }
-    // Tab from the focused first button visits the shown buttons in order.
-    for (HWND tab = GetFocus(); const Control c : {rename, unrename, cmdErrorHelp, rename})
+    using enum Shown;  // Tab from the focused first button visits the shown buttons in order
+    for (HWND tab = GetFocus(); const Shown c : {rename, unrename, cmdErrorHelp, rename})
         EXPECT_EQ(window.control(c),
                   std::exchange(tab, GetNextDlgTabItem(window.hwnd(), tab, FALSE)));
-
     LOGFONTW lf{};  // Arial, 9 points, italic, normal weight
     GetObjectW(HFONT(SendMessageW(window.control(cmdErrorHelp), WM_GETFONT, 0, 0)), sizeof lf, &lf);
     EXPECT_TRUE(std::wstring(lf.lfFaceName) == L"Arial" && lf.lfItalic &&
                 lf.lfWeight == FW_NORMAL && lf.lfHeight == -MulDiv(9, dpi, 72));
+
+    // The help box over the window, owned by it; afterwards the window active, the focus kept.
+    SetFocus(window.control(cmdErrorHelp));
+    helpOwner = nullptr;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (const HWND box = FindWindowW(nullptr, L"How to manage an error")) {
+            helpOwner = GetWindow(box, GW_OWNER);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    SendMessageW(window.control(cmdErrorHelp), BM_CLICK, 0, 0);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(helpOwner, window.hwnd());
+    EXPECT_EQ(GetForegroundWindow(), window.hwnd());
+    EXPECT_EQ(GetFocus(), window.control(cmdErrorHelp));
 }
 
 }  // namespace orvando::win32

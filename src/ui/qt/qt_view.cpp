@@ -1,13 +1,14 @@
 #include "ui/qt/qt_view.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QMessageBox>
-#include <QPixmap>
+#include <QPainter>
 #include <QScreen>
 
 #include "app/texts.h"
@@ -20,45 +21,43 @@ QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Fills a hidden list with one column of the catalogue, in stored order.
-QListWidget* catalogueList(QWidget* parent, const char* name, ListName list, QRect box) {
-    auto* widget = new QListWidget(parent);
-    widget->setObjectName(name);
-    widget->setGeometry(box);
-    widget->setFocusPolicy(Qt::NoFocus);
-    widget->setSortingEnabled(false);
-    widget->setSelectionMode(QAbstractItemView::SingleSelection);
-    const std::int16_t count = frmMusic::ListCount(list);
-    for (std::int16_t i = 0; i < count; ++i) {
-        widget->addItem(qs(frmMusic::List(list, i)));
-    }
-    widget->hide();
-    return widget;
-}
-
-CommandButton* commandButton(QWidget* parent, const char* name, std::string_view caption,
-                             QRect box) {
+CommandButton* commandButton(QWidget* parent, const char* name, std::string_view caption) {
     auto* button = new CommandButton(qs(caption), parent);
     button->setObjectName(name);
-    button->setGeometry(box);
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
 }
 
-// A portrait: the 48-pixel image of an icon, unscaled, without a border. Of
-// the file's images of that size Qt takes the one with the most colours, whose
-// edges have soft alpha.
-QLabel* picture(QWidget* parent, const char* name, const QString& icoPath, QRect box) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setGeometry(box);
-    label->setFrameShape(QFrame::NoFrame);
-    label->setScaledContents(false);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setFocusPolicy(Qt::NoFocus);
-    label->setPixmap(QIcon(icoPath).pixmap(box.size()));
-    return label;
+Picture* picture(QWidget* parent, const char* name, const QString& icoPath) {
+    auto* widget = new Picture(parent, icoPath);
+    widget->setObjectName(name);
+    widget->setFocusPolicy(Qt::NoFocus);
+    return widget;
+}
+
+// The window manager's frame around a window; none until it has framed it.
+QMargins frameOf(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
+// What a screen reader is told of the window: a dialog named by its caption,
+// and its portraits as pictures, not as empty panes.
+QAccessibleInterface* accessibleFor(const QString&, QObject* object) {
+    if (auto* window = dynamic_cast<MusicWindow*>(object)) {
+        return new QAccessibleWidget(window, QAccessible::Dialog);
+    }
+    if (auto* portrait = dynamic_cast<Picture*>(object)) {
+        return new QAccessibleWidget(portrait, QAccessible::Graphic);
+    }
+    return nullptr;
+}
+
+void setBox(QWidget* widget, const PixelBox& box) {
+    widget->setGeometry(box.left, box.top, box.width, box.height);
 }
 
 QMessageBox::Icon boxIcon(MsgBoxStyle style) {
@@ -87,66 +86,112 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
     QPushButton::keyPressEvent(event);
 }
 
+void Picture::paintEvent(QPaintEvent*) {
+    // QIcon takes the image for the place in device pixels, so the picture
+    // stays sharp at every scale.
+    QPainter painter(this);
+    icon_.paint(&painter, rect());
+}
+
 MusicWindow::MusicWindow() {
+    static const bool accessible = (QAccessible::installFactory(accessibleFor), true);
+    Q_UNUSED(accessible);
     setObjectName("frmMusic");
     // A fixed tool window: thin frame, close box only, no taskbar button.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(qs(text::kDesignedCaption));
     setWindowIcon(QIcon(":/icons/window.ico"));
-    setFixedSize(kDesignedClientWidthPx, kDesignedClientHeightPx);
 
-    // Created in tab order; the two lists take no focus, so Tab moves among
-    // the visible buttons only.
-    rename_ = commandButton(this, "rename", text::kRenameButton, {72, 16, 137, 57});
-    unrename_ = commandButton(this, "unrename", text::kUnrenameButton, {72, 88, 137, 57});
-    originalname_ = catalogueList(this, "originalname", ListName::originalname, {240, 16, 281, 56});
-    modname_ = catalogueList(this, "modname", ListName::modname, {240, 80, 281, 56});
-    cmdErrorHelp_ = commandButton(this, "cmdErrorHelp", text::kErrorHelpButton, {72, 160, 137, 33});
+    // Created in tab order: Tab moves among the visible buttons only.
+    rename_ = commandButton(this, "rename", text::kRenameButton);
+    unrename_ = commandButton(this, "unrename", text::kUnrenameButton);
+    cmdErrorHelp_ = commandButton(this, "cmdErrorHelp", text::kErrorHelpButton);
     cmdErrorHelp_->setFont(QFont("Arial", 9, QFont::Normal, true));
-    image1_ = picture(this, "Image1", ":/icons/image1.ico", {0, 0, 48, 48});
-    image2_ = picture(this, "Image2", ":/icons/image2.ico", {0, 144, 48, 48});
+    image1_ = picture(this, "Image1", ":/icons/image1.ico");
+    image2_ = picture(this, "Image2", ":/icons/image2.ico");
 
     rename_->hide();
     unrename_->hide();
     setTabOrder(rename_, unrename_);
     setTabOrder(unrename_, cmdErrorHelp_);
+    relayout();
+    QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
-void MusicWindow::setOuterWidth(int pixels) {
-    outerWidth_ = pixels;
-    fitOuterWidth();
+void MusicWindow::setOuterWidth(float twips) {
+    outerWidth_ = twips;
+    relayout();
 }
 
-void MusicWindow::fitOuterWidth() {
-    if (!outerWidth_) {
+// Every button's label, hidden ones too, as wide as the style wants it in the
+// button's font: so the window is the same in every state.
+void MusicWindow::relayout() {
+    layout_ =
+        WindowLayout(logicalDpiX(), {rename_->sizeHint().width(), unrename_->sizeHint().width(),
+                                     cmdErrorHelp_->sizeHint().width()});
+    setBox(rename_, layout_.box(Shown::rename));
+    setBox(unrename_, layout_.box(Shown::unrename));
+    setBox(cmdErrorHelp_, layout_.box(Shown::cmdErrorHelp));
+    setBox(image1_, layout_.box(Shown::Image1));
+    setBox(image2_, layout_.box(Shown::Image2));
+    // The outer width takes in the frame, once a window manager has given one.
+    const int outer = outerWidth_ ? layout_.pixels(*outerWidth_) : layout_.clientWidth();
+    const QMargins frame = frameOf(*this);
+    setFixedSize(std::max(1, outer - frame.left() - frame.right()), layout_.clientHeight());
+}
+
+// Centres the frame on the screen's work area. A window manager frames the
+// window only once it is shown, and the frame's size is known then: so the
+// window is placed again, with its whole geometry given, each time the frame
+// it gets differs from the one it was placed with.
+void MusicWindow::place() {
+    placedFrame_ = frameOf(*this);
+    relayout();
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
         return;
     }
-    const int frame = frameGeometry().width() - width();
-    const int client = std::max(1, *outerWidth_ - std::max(0, frame));
-    if (client != width() || minimumWidth() != maximumWidth()) {
-        setFixedWidth(client);
-    }
+    const QRect area = screen->availableGeometry();
+    const int outerWidth = width() + placedFrame_.left() + placedFrame_.right();
+    const int outerHeight = height() + placedFrame_.top() + placedFrame_.bottom();
+    setGeometry(area.x() + (area.width() - outerWidth) / 2 + placedFrame_.left(),
+                area.y() + (area.height() - outerHeight) / 2 + placedFrame_.top(), width(),
+                height());
 }
 
 void MusicWindow::showCentred() {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        const QSize outer = frameGeometry().size();
-        move(area.x() + (area.width() - outer.width()) / 2,
-             area.y() + (area.height() - outer.height()) / 2);
-    }
+    place();
     show();
+}
+
+void MusicWindow::checkFrame() {
+    if (isVisible() && frameOf(*this) != placedFrame_) {
+        place();
+    }
 }
 
 bool MusicWindow::event(QEvent* event) {
     const bool handled = QWidget::event(event);
-    // The frame is known only once a window manager has framed the window.
     if (event->type() == QEvent::Show || event->type() == QEvent::Move) {
-        fitOuterWidth();
+        checkFrame();
     }
     return handled;
+}
+
+// On X11 a window manager frames a window after it is shown, and may do so
+// without moving it, so that no Qt event tells of the frame. The X events that
+// come with it (the window taken into the frame, the frame's extents set on
+// it) have the window check its frame once Qt has handled them.
+bool MusicWindow::nativeEventFilter(const QByteArray& type, void* message, qintptr*) {
+    constexpr unsigned kReparentNotify = 21, kConfigureNotify = 22, kPropertyNotify = 28;
+    if (type == "xcb_generic_event_t") {
+        const unsigned code = *static_cast<const unsigned char*>(message) & 0x7fU;
+        if (code == kReparentNotify || code == kConfigureNotify || code == kPropertyNotify) {
+            QMetaObject::invokeMethod(this, &MusicWindow::checkFrame, Qt::QueuedConnection);
+        }
+    }
+    return false;
 }
 
 void MusicWindow::closeEvent(QCloseEvent* event) {
@@ -185,7 +230,7 @@ QPushButton* QtView::button(ActionButton which) const {
 }
 
 void QtView::setWidth(float twips) {
-    window_->setOuterWidth(qRound(twips / static_cast<float>(kTwipsPerPixel)));
+    window_->setOuterWidth(twips);
 }
 
 void QtView::setCaption(const std::string& caption) {
@@ -213,6 +258,10 @@ void QtView::msgBox(const std::string& prompt, MsgBoxStyle style, const std::str
     box.setWindowModality(Qt::ApplicationModal);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();
+    // The keyboard back to the window, on the button it was on.
+    if (owner != nullptr && owner->isVisible()) {
+        owner->activateWindow();
+    }
 }
 
 void QtView::end(int exitStatus) {

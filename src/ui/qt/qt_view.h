@@ -6,6 +6,8 @@
 // button visibility and every message box come from frmMusic.
 #pragma once
 
+#include <QAbstractNativeEventFilter>
+#include <QIcon>
 #include <QPushButton>
 #include <QWidget>
 #include <functional>
@@ -13,17 +15,10 @@
 #include <optional>
 
 #include "app/frm_music.h"
+#include "app/layout.h"
 #include "app/view.h"
 
-class QLabel;
-class QListWidget;
-
 namespace orvando::qt {
-
-// The window's designed pixel sizes (15 twips to the pixel).
-inline constexpr int kTwipsPerPixel = 15;
-inline constexpr int kDesignedClientWidthPx = frmMusic::kDesignedClientWidth / kTwipsPerPixel;
-inline constexpr int kDesignedClientHeightPx = frmMusic::kDesignedClientHeight / kTwipsPerPixel;
 
 // A command button that also clicks on Enter while it has the focus. Qt's
 // push buttons only do that inside dialogs; the window has no default button,
@@ -36,22 +31,34 @@ class CommandButton : public QPushButton {
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-// frmMusic's window: two portraits on the left, a column of three buttons,
-// and the two hidden lists that mirror the catalogue. A fixed tool window with
-// a close box only.
-class MusicWindow : public QWidget {
+// A portrait: the icon file's best image for the place and the screen's pixel
+// ratio, filling the place, without a border. It takes no focus.
+class Picture : public QWidget {
+  public:
+    Picture(QWidget* parent, const QString& icoPath) : QWidget(parent), icon_(icoPath) {}
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QIcon icon_;
+};
+
+// frmMusic's window: two portraits on the left and a column of three buttons,
+// laid out from the design by the buttons' fonts. A fixed tool window with a
+// close box only, centred on its screen's work area.
+class MusicWindow : public QWidget, private QAbstractNativeEventFilter {
   public:
     MusicWindow();
 
     CommandButton* renameButton() const { return rename_; }
     CommandButton* unrenameButton() const { return unrename_; }
     CommandButton* errorHelpButton() const { return cmdErrorHelp_; }
+    const WindowLayout& layout() const { return layout_; }
 
-    // Narrows the window to this outer width in pixels. The frame is taken off
-    // as soon as the window has one (a window manager adds it when it maps
-    // the window); until then the whole width is client area.
-    void setOuterWidth(int pixels);
-    // Shows the window centred on its screen.
+    // Narrows the window to this outer width in twips (the layout's pixels).
+    void setOuterWidth(float twips);
+    // Shows the window centred on its screen's work area.
     void showCentred();
 
     // What the close box does; the program ends when it is set.
@@ -62,16 +69,19 @@ class MusicWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void fitOuterWidth();
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr* result) override;
+    void relayout();
+    void place();
+    void checkFrame();
 
     CommandButton* rename_;
     CommandButton* unrename_;
-    QListWidget* originalname_;
-    QListWidget* modname_;
     CommandButton* cmdErrorHelp_;
-    QLabel* image1_;
-    QLabel* image2_;
-    std::optional<int> outerWidth_;
+    Picture* image1_;
+    Picture* image2_;
+    WindowLayout layout_{96, {}};
+    std::optional<float> outerWidth_;  // twips
+    QMargins placedFrame_;             // the frame the window was last centred with
 };
 
 // The view frmMusic drives: window operations on MusicWindow, message boxes,

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <exception>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include "app/frm_music.h"
@@ -16,29 +17,10 @@ namespace orvando::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"OrvandoMainWindow";
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
-constexpr int kTwipsPerInch = 1440;
-constexpr int kPictureSize = 48;  // the portraits are shown at their own size at every DPI
-
-// The designed layout in twips, in tab order.
-struct Placement {
-    Control control;
-    int left, top, width, height;
-};
-constexpr Placement kPlacements[kControlCount] = {
-    {Control::rename, 1080, 240, 2055, 855},        {Control::unrename, 1080, 1320, 2055, 855},
-    {Control::originalname, 3600, 240, 4215, 840},  {Control::modname, 3600, 1200, 4215, 840},
-    {Control::cmdErrorHelp, 1080, 2400, 2055, 495}, {Control::Image1, 0, 0, 720, 720},
-    {Control::Image2, 0, 2160, 720, 720},
-};
-
-constexpr Control kButtons[] = {Control::rename, Control::unrename, Control::cmdErrorHelp};
-
-int pixels(int twips, UINT dpi) {
-    return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
-}
+constexpr Shown kButtons[] = {Shown::rename, Shown::unrename, Shown::cmdErrorHelp};
 
 // Functions of newer Windows versions, looked up so that the program still
 // starts where they are missing.
@@ -124,9 +106,37 @@ void deleteFont(HFONT font) {
     }
 }
 
+// The icon's best image for `size` pixels, scaled down from a larger one
+// where the file has no image of that size.
 HICON loadIcon(HINSTANCE instance, int id, int size) {
+    using ScaleDownFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    static const auto scaleDown =
+        systemFunction<ScaleDownFn>(L"comctl32.dll", "LoadIconWithScaleDown");
+    HICON icon = nullptr;
+    if (scaleDown != nullptr &&
+        SUCCEEDED(scaleDown(instance, MAKEINTRESOURCEW(id), size, size, &icon))) {
+        return icon;
+    }
     return static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+// How wide a button must be for its label in its font: the text and a
+// margin of one average character on each side, as dialog layouts give it,
+// clear of the button's frame and focus rectangle.
+int labelWidth(HWND button) {
+    wchar_t label[64]{};
+    const int length = GetWindowTextW(button, label, 64);
+    const HDC dc = GetDC(button);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(button, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32W(dc, label, length, &text);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(button, dc);
+    return text.cx + 2 * metrics.tmAveCharWidth;
 }
 
 bool registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
@@ -158,6 +168,9 @@ MainWindow::~MainWindow() {
         quitOnDestroy_ = false;
         DestroyWindow(hwnd_);
     }
+    if (owner_ != nullptr) {
+        DestroyWindow(owner_);
+    }
     deleteFont(buttonFont_);
     deleteFont(helpFont_);
     if (image1_ != nullptr) {
@@ -180,8 +193,15 @@ bool MainWindow::create() {
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor);
 
+    // A popup owned by a hidden window, as a dialog is: Windows gives it no
+    // taskbar button, and window managers on X (under Wine or Proton) take
+    // it for a dialog, which they make active when it appears. A normal
+    // window kept off the taskbar is left inactive there by some of them,
+    // and the keyboard would do nothing until the player clicked it.
+    owner_ = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
+                             nullptr);
     CreateWindowExW(kExStyle, kClassName, widen(text::kDesignedCaption).c_str(), kStyle,
-                    monitor.rcWork.left, monitor.rcWork.top, 0, 0, nullptr, nullptr, instance_,
+                    monitor.rcWork.left, monitor.rcWork.top, 0, 0, owner_, nullptr, instance_,
                     this);
     if (hwnd_ == nullptr) {
         return false;
@@ -189,51 +209,27 @@ bool MainWindow::create() {
     dpi_ = dpiOf(hwnd_);
     createControls();
     updateFonts();
-    layout();
+    relayout();
     return true;
 }
 
 void MainWindow::createControls() {
-    struct Kind {
-        const wchar_t* windowClass;
-        DWORD style;
-        DWORD exStyle;
-        std::string_view text;
-    };
     constexpr DWORD kButton = WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON;
-    constexpr DWORD kList = WS_CHILD | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
-    constexpr DWORD kPicture = WS_CHILD | WS_VISIBLE | SS_ICON;
+    constexpr DWORD kPicture = WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
     // Both action buttons start hidden; the load event shows the ones that fit.
-    const Kind kinds[kControlCount] = {
-        {L"Button", kButton, 0, text::kRenameButton},
-        {L"Button", kButton, 0, text::kUnrenameButton},
-        {L"ListBox", kList, WS_EX_CLIENTEDGE, {}},
-        {L"ListBox", kList, WS_EX_CLIENTEDGE, {}},
-        {L"Button", kButton | WS_VISIBLE, 0, text::kErrorHelpButton},
-        {L"Static", kPicture, 0, {}},
-        {L"Static", kPicture, 0, {}},
+    const std::pair<DWORD, std::string_view> kinds[kShownCount] = {
+        {kButton, text::kRenameButton},
+        {kButton, text::kUnrenameButton},
+        {kButton | WS_VISIBLE, text::kErrorHelpButton},
+        {kPicture, {}},
+        {kPicture, {}},
     };
-    for (int i = 0; i < kControlCount; ++i) {
-        const Kind& kind = kinds[i];
+    for (int i = 0; i < kShownCount; ++i) {
         controls_[i] = CreateWindowExW(
-            kind.exStyle, kind.windowClass, widen(kind.text).c_str(), kind.style, 0, 0, 0, 0, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance_, nullptr);
+            0, i < 3 ? L"Button" : L"Static", widen(kinds[i].second).c_str(), kinds[i].first, 0, 0,
+            0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
+            instance_, nullptr);
     }
-
-    // The hidden lists hold the catalogue in its stored order (no sorting).
-    for (const auto& [list, which] : {std::pair{ListName::originalname, Control::originalname},
-                                      std::pair{ListName::modname, Control::modname}}) {
-        const std::int16_t count = frmMusic::ListCount(list);
-        for (std::int16_t i = 0; i < count; ++i) {
-            const std::wstring item = widen(frmMusic::List(list, i));
-            SendMessageW(control(which), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        }
-    }
-
-    image1_ = loadIcon(instance_, IDI_IMAGE1, kPictureSize);
-    image2_ = loadIcon(instance_, IDI_IMAGE2, kPictureSize);
-    SendMessageW(control(Control::Image1), STM_SETICON, reinterpret_cast<WPARAM>(image1_), 0);
-    SendMessageW(control(Control::Image2), STM_SETICON, reinterpret_cast<WPARAM>(image2_), 0);
 }
 
 void MainWindow::updateFonts() {
@@ -241,33 +237,41 @@ void MainWindow::updateFonts() {
     const HFONT oldHelpFont = helpFont_;
     buttonFont_ = createMessageFont(dpi_);
     helpFont_ = createHelpFont(dpi_);
-    for (const Control c :
-         {Control::rename, Control::unrename, Control::originalname, Control::modname}) {
+    for (const Shown c : {Shown::rename, Shown::unrename}) {
         SendMessageW(control(c), WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), TRUE);
     }
-    SendMessageW(control(Control::cmdErrorHelp), WM_SETFONT, reinterpret_cast<WPARAM>(helpFont_),
+    SendMessageW(control(Shown::cmdErrorHelp), WM_SETFONT, reinterpret_cast<WPARAM>(helpFont_),
                  TRUE);
     deleteFont(oldButtonFont);
     deleteFont(oldHelpFont);
 }
 
-void MainWindow::layout() {
-    const SIZE client{pixels(frmMusic::kDesignedClientWidth, dpi_),
-                      pixels(frmMusic::kDesignedClientHeight, dpi_)};
-    const SIZE outer = outerSize(client, dpi_);
-    const int width =
-        outerWidthTwips_
-            ? static_cast<int>(std::lround(*outerWidthTwips_ * static_cast<float>(dpi_) /
-                                           static_cast<float>(kTwipsPerInch)))
-            : outer.cx;
+// Every button's label, hidden ones too, as wide as the button draws it in
+// its font: so the window is the same in every state.
+void MainWindow::relayout() {
+    std::array<int, kButtonCount> labels{};
+    for (int i = 0; i < kButtonCount; ++i) {
+        labels[i] = labelWidth(controls_[i]);
+    }
+    layout_ = WindowLayout(dpi_, labels);
+    const SIZE outer = outerSize({layout_.clientWidth(), layout_.clientHeight()}, dpi_);
+    const int width = outerWidthTwips_ ? layout_.pixels(*outerWidthTwips_) : outer.cx;
     SetWindowPos(hwnd_, nullptr, 0, 0, width, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    for (const Placement& p : kPlacements) {
-        const bool picture = p.control == Control::Image1 || p.control == Control::Image2;
-        SetWindowPos(control(p.control), nullptr, pixels(p.left, dpi_), pixels(p.top, dpi_),
-                     picture ? kPictureSize : pixels(p.width, dpi_),
-                     picture ? kPictureSize : pixels(p.height, dpi_),
+    for (int i = 0; i < kShownCount; ++i) {
+        const PixelBox box = layout_.box(static_cast<Shown>(i));
+        SetWindowPos(controls_[i], nullptr, box.left, box.top, box.width, box.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The portraits filling their places, from the icon's best image.
+    for (auto [picture, id, icon] : {std::tuple{Shown::Image1, IDI_IMAGE1, &image1_},
+                                     std::tuple{Shown::Image2, IDI_IMAGE2, &image2_}}) {
+        const HICON old = *icon;
+        *icon = loadIcon(instance_, id, layout_.box(picture).width);
+        SendMessageW(control(picture), STM_SETICON, reinterpret_cast<WPARAM>(*icon), 0);
+        if (old != nullptr) {
+            DestroyIcon(old);
+        }
     }
 }
 
@@ -345,7 +349,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
             updateFonts();
-            layout();
+            relayout();
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -368,7 +372,7 @@ void MainWindow::onCommand(int id, int code) {
     if (id == IDOK) {
         // Enter: there is no default button, so only the focused button acts.
         const HWND focus = GetFocus();
-        for (const Control button : kButtons) {
+        for (const Shown button : kButtons) {
             if (focus != nullptr && focus == control(button)) {
                 click(button);
             }
@@ -378,25 +382,25 @@ void MainWindow::onCommand(int id, int code) {
     if (code != BN_CLICKED) {
         return;
     }
-    for (const Control button : kButtons) {
+    for (const Shown button : kButtons) {
         if (id == kFirstControlId + static_cast<int>(button)) {
             click(button);
         }
     }
 }
 
-void MainWindow::click(Control button) {
+void MainWindow::click(Shown button) {
     if (presenter_ == nullptr || ended_ || inHandler_ || !usable(control(button))) {
         return;
     }
     switch (button) {
-        case Control::rename:
+        case Shown::rename:
             runHandler(&frmMusic::rename_Click);
             break;
-        case Control::unrename:
+        case Shown::unrename:
             runHandler(&frmMusic::unrename_Click);
             break;
-        case Control::cmdErrorHelp:
+        case Shown::cmdErrorHelp:
             runHandler(&frmMusic::cmdErrorHelp_Click);
             break;
         default:
@@ -423,7 +427,7 @@ void MainWindow::runHandler(void (frmMusic::*handler)()) {
 }
 
 void MainWindow::focusFirstButton() {
-    for (const Control button : kButtons) {
+    for (const Shown button : kButtons) {
         if (usable(control(button))) {
             SetFocus(control(button));
             return;
@@ -432,13 +436,13 @@ void MainWindow::focusFirstButton() {
 }
 
 HWND MainWindow::buttonOf(ActionButton button) const {
-    return control(button == ActionButton::rename ? Control::rename : Control::unrename);
+    return control(button == ActionButton::rename ? Shown::rename : Shown::unrename);
 }
 
 void MainWindow::setWidth(float twips) {
     outerWidthTwips_ = twips;
     if (hwnd_ != nullptr) {
-        layout();
+        relayout();
     }
 }
 
@@ -469,10 +473,13 @@ void MainWindow::setVisible(bool visible) {
 }
 
 void MainWindow::msgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) {
-    // No owner: during an operation the window is hidden and the boxes stand
-    // alone. Task-modal, so the window takes no click while a box is open.
-    MessageBoxW(nullptr, widen(prompt).c_str(), widen(title).c_str(),
-                MB_OK | static_cast<UINT>(style) | MB_TASKMODAL | MB_SETFOREGROUND);
+    // Over the window while it is shown, owned by it: modal to it, and the
+    // window active again afterwards. During an operation the window is
+    // hidden and the boxes stand alone, task-modal.
+    const bool shown = hwnd_ != nullptr && IsWindowVisible(hwnd_);
+    MessageBoxW(shown ? hwnd_ : nullptr, widen(prompt).c_str(), widen(title).c_str(),
+                MB_OK | static_cast<UINT>(style) | (shown ? MB_APPLMODAL : MB_TASKMODAL) |
+                    MB_SETFOREGROUND);
 }
 
 void MainWindow::end(int exitStatus) {

@@ -1,8 +1,8 @@
 // The Windows window of frmMusic: a fixed tool window with three push
-// buttons, two pictures and the two hidden list boxes that hold the catalogue.
+// buttons and two pictures.
 //
-// It draws the controls, scales the designed layout to the monitor's DPI and
-// forwards the three clicks to the presenter. It knows nothing of files,
+// It draws the controls, lays out the design for the monitor's DPI and the
+// system's message font, and forwards the three clicks to the presenter. It knows nothing of files,
 // renames or install states: every caption, box and decision comes from
 // frmMusic through the View interface. Its only text of its own is the report
 // of an unexpected failure inside a handler, which ends the program.
@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "app/layout.h"
 #include "app/view.h"
 #include "ui/win32/base_window.h"
 
@@ -22,10 +23,6 @@ class frmMusic;
 }
 
 namespace orvando::win32 {
-
-// The window's controls, in tab order.
-enum class Control { rename, unrename, originalname, modname, cmdErrorHelp, Image1, Image2 };
-inline constexpr int kControlCount = 7;
 
 class MainWindow final : public View, public BaseWindow<MainWindow> {
   public:
@@ -40,7 +37,8 @@ class MainWindow final : public View, public BaseWindow<MainWindow> {
 
     // Runs the load event; false when the program ended in it.
     bool load();
-    // Shows the window centred on its monitor, the focus on the first button.
+    // Shows the window centred on its monitor's work area, active, the focus
+    // on the first button.
     void show();
     // Delivers messages until the program ends; returns its exit status.
     int messageLoop();
@@ -48,8 +46,9 @@ class MainWindow final : public View, public BaseWindow<MainWindow> {
     // true when it was handled there.
     bool preTranslate(MSG& message);
 
-    HWND control(Control which) const { return controls_[static_cast<int>(which)]; }
+    HWND control(Shown which) const { return controls_[static_cast<int>(which)]; }
     UINT dpi() const { return dpi_; }
+    const WindowLayout& layout() const { return layout_; }
     bool ended() const { return ended_; }
     int exitStatus() const { return exitStatus_; }
 
@@ -68,9 +67,9 @@ class MainWindow final : public View, public BaseWindow<MainWindow> {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void updateFonts();
-    void layout();
+    void relayout();
     void onCommand(int id, int code);
-    void click(Control button);
+    void click(Shown button);
     void focusFirstButton();
     HWND buttonOf(ActionButton button) const;
     // Runs a handler of the presenter; a failure inside it is reported and
@@ -78,13 +77,15 @@ class MainWindow final : public View, public BaseWindow<MainWindow> {
     void runHandler(void (frmMusic::*handler)());
 
     HINSTANCE instance_;
+    HWND owner_ = nullptr;  // hidden; see create()
     frmMusic* presenter_ = nullptr;
-    std::array<HWND, kControlCount> controls_{};
+    std::array<HWND, kShownCount> controls_{};
     HFONT buttonFont_ = nullptr;
     HFONT helpFont_ = nullptr;
     HICON image1_ = nullptr;
     HICON image2_ = nullptr;
     UINT dpi_ = 96;
+    WindowLayout layout_{96, {}};
     std::optional<float> outerWidthTwips_;  // set by setWidth; designed width until then
     HWND lastFocus_ = nullptr;
     bool shownOnce_ = false;
