@@ -1,5 +1,6 @@
-# Sourced by the end-to-end suites: a private Xvfb, a folder `work` and the scenario every build
-# goes through. The suite sets `run` and `border` (the client area's inset in the X window).
+# Sourced by the end-to-end suites: a private Xvfb of 1920x1080 with openbox on it, a folder
+# `work` and the scenario every build goes through. The suite sets `run` and `border` (the client
+# area's inset in the X window, which the Windows build draws itself).
 set -euo pipefail
 . tools/deps.sh
 orvando_ensure_packages xvfb xdotool x11-utils xauth openbox
@@ -11,10 +12,13 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-exec {xvfb}< <(exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -noreset 2>"$work/xvfb.log")
+exec {xvfb}< <(exec Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp -noreset 2>"$work/xvfb.log")
 xvfb_pid=$!
 read -r -t 10 -u "$xvfb" display || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+openbox --sm-disable --startup "touch $work/wm" >/dev/null 2>&1 &
+wm_pid=$!
+for _ in $(seq 50); do [ -e "$work/wm" ] && break; sleep 0.1; done
 
 start_app() { (cd "$1" && exec "${run[@]}" </dev/null >"$work/app.log" 2>&1) & app_pid=$!; }
 shown() { xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1; }
@@ -32,9 +36,38 @@ expect_exit() { # status step: waits up to 30 s for the program to end with that
 }
 still_running() { sleep 0.5; kill -0 "$app_pid" 2>/dev/null || fail "the program ended: $1"; }
 
-# An empty window id (find_window failed in a subshell) ends the run. Clicks go by client area.
-click() { [ -n "$1" ] || exit 1; xdotool mousemove --window "$1" $((border + $2)) $((top + $3)) click 1; }
-press() { [ -n "$1" ] || exit 1; xdotool windowfocus "$1"; sleep 0.3; xdotool key "$2"; }
+# Keys go to whatever the window manager made active, as a player's would: the window must be it.
+press() { # window key
+  [ -n "$1" ] || exit 1 # an empty window id: find_window failed in a subshell
+  for _ in $(seq 30); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && break; sleep 0.1; done
+  [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] || fail "\"$(xdotool getwindowname "$1")\" is not active for $2"
+  xdotool key "$2"
+}
+# The frame, the window manager's and the build's own, on the screen and centred within 2 pixels
+# once the window manager has framed it (a second at most). Sets k, the layout's growth over the
+# design, and top, the client area's top in the X window.
+centred() { # window
+  local X Y WIDTH HEIGHT l r t b x y w h
+  for _ in $(seq 10); do
+    read -r X Y WIDTH HEIGHT < <(xwininfo -id "$1" | awk -F: '/Absolute upper-left [XY]|Width|Height/ {
+      printf "%d ", $2 } END { print "" }')
+    l=0 r=0 t=0 b=0
+    read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | grep -oE '[0-9]+, [0-9]+, [0-9]+, [0-9]+$' | tr -d ,) || true
+    x=$((X - l)) y=$((Y - t)) w=$((WIDTH + l + r)) h=$((HEIGHT + t + b))
+    ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080 && (2 * x + w - 1920) ** 2 <= 16 &&
+      (2 * y + h - 1080) ** 2 <= 16)) && break
+    sleep 0.1
+  done
+  ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080 && (2 * x + w - 1920) ** 2 <= 16 &&
+    (2 * y + h - 1080) ** 2 <= 16)) || fail "the frame is at $x,$y, ${w}x$h: not centred on the screen"
+  k=$(awk -v w="$w" 'BEGIN { print w / 320 }')
+  top=$(awk -v h="$HEIGHT" -v k="$k" -v e="$border" 'BEGIN { printf "%d", h - 206 * k - e }')
+}
+click() { # window x y: at the design's place in the client area, grown as the layout is
+  [ -n "$1" ] || exit 1
+  xdotool mousemove --window "$1" "$(awk -v k="$k" -v e="$border" -v x="$2" 'BEGIN { printf "%d", e + x * k }')" \
+    "$(awk -v k="$k" -v t="$top" -v y="$3" 'BEGIN { printf "%d", t + y * k }')" click 1
+}
 
 help_box_closes() { # the help box is up: Return closes it and the program goes on
   press "$(find_window "How to manage an error")" Return
@@ -43,11 +76,11 @@ help_box_closes() { # the help box is up: Return closes it and the program goes 
   still_running "the help box ended the program"
 }
 
-# What Qt sets on its X window, which without a window manager is its client area.
-qt_props=("Geometry: 320x206" _NET_WM_WINDOW_TYPE_UTILITY "Icon (16 x 16)" "Icon (32 x 32)" "Icon (48 x 48)")
+# What Qt sets on its X window.
+qt_props=(_NET_WM_WINDOW_TYPE_UTILITY "Icon (16 x 16)" "Icon (32 x 32)" "Icon (48 x 48)")
 
 e2e_scenario() { # what the build sets on the X window...
-  local win props height top dir game
+  local win props dir game
   dir=$(mktemp -d -p "$work")
   start_app "$dir"
   win=$(find_window "File error")
@@ -55,40 +88,43 @@ e2e_scenario() { # what the build sets on the X window...
   press "$win" Return
   expect_exit 1 "Return on the File error box"
 
-  # The X window; Rename (Enable-Mod) switches, as the next start's caption shows.
   game=$dir/game
   tools/make_sample_game.sh "$game" >/dev/null
   cp -a "$game" "$dir/start"
+  for i in $(seq 10); do # each start centred, on screen, active; Alt+F4 ends it, renaming nothing
+    start_app "$game"
+    win=$(find_window "Orvando v2 (Det: Not Enabled)")
+    centred "$win"
+    press "$win" alt+F4
+    expect_exit 0 "Alt+F4 at start $i"
+  done
+
+  # The X window; Rename (Enable-Mod), the focused button, switches, as the next start's caption shows.
   start_app "$game"
   win=$(find_window "Orvando v2 (Det: Not Enabled)")
-  props=$(xdotool getwindowgeometry "$win"; xprop -id "$win" _NET_WM_WINDOW_TYPE WM_NORMAL_HINTS _NET_WM_ICON)
-  height=$(sed -n 's/.*Geometry: 320x//p' <<<"$props")
-  [ -n "$height" ] || fail "the window is not 320 px wide: $(grep Geometry <<<"$props")"
-  for want in "minimum size: 320 by $height" "maximum size: 320 by $height" "$@"; do
+  props=$(xprop -id "$win" _NET_WM_WINDOW_TYPE WM_NORMAL_HINTS _NET_WM_ICON)
+  for want in "minimum size: " "$@"; do
     grep -qF "$want" <<<"$props" || fail "the window lacks \"$want\""
   done
-  top=$((height - 206 - border)) # the designed client area's top in the X window
-  click "$win" 140 44 # Rename (Enable-Mod)
-  expect_exit 0 "Rename (Enable-Mod)"
+  [ "$(sed -n 's/.*minimum size: //p' <<<"$props")" = "$(sed -n 's/.*maximum size: //p' <<<"$props")" ] ||
+    fail "the window can be resized: $props"
+  press "$win" Return
+  expect_exit 0 "Return on Rename (Enable-Mod)"
 
   start_app "$game"
   win=$(find_window "Orvando v2 (Det: Mod Enabled)")
+  centred "$win"
   press "$win" Escape
   still_running "on Escape"
   ! shown "How to manage an error" || fail "Escape opened the help box"
   press "$win" Tab # from "Un-rename (Normal Music)", which has the focus, to "Error Help"
   press "$win" Return
   help_box_closes
+  press "$win" Return # the window active again, the focus still on "Error Help"
+  help_box_closes
   click "$win" 140 176 # Error Help
   help_box_closes
   click "$win" 140 116 # Un-rename (Normal Music)
   expect_exit 0 "Un-rename (Normal Music)"
-
-  openbox --sm-disable --startup "touch $dir/wm" >/dev/null 2>&1 &
-  wm_pid=$!
-  for _ in $(seq 50); do [ -e "$dir/wm" ] && break; sleep 0.1; done
-  start_app "$game"
-  press "$(find_window "Orvando v2 (Det: Not Enabled)")" alt+F4
-  expect_exit 0 "Alt+F4"
   diff -r "$dir/start" "$game" || fail "the game folder is not as it was"
 }

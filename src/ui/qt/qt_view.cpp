@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 #include "app/texts.h"
 
@@ -37,11 +38,9 @@ Picture* picture(QWidget* parent, const char* name, const QString& icoPath) {
 }
 
 // The window manager's frame around a window; none until it has framed it.
+// Asked of the native window: a widget keeps what it last knew until it moves.
 QMargins frameOf(const QWidget& window) {
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(),
-            frame.right() - client.right(), frame.bottom() - client.bottom()};
+    return window.windowHandle() != nullptr ? window.windowHandle()->frameMargins() : QMargins();
 }
 
 // What a screen reader is told of the window: a dialog named by its caption,
@@ -116,6 +115,9 @@ MusicWindow::MusicWindow() {
     setTabOrder(rename_, unrename_);
     setTabOrder(unrename_, cmdErrorHelp_);
     relayout();
+    settle_.setSingleShot(true);
+    settle_.setInterval(30);
+    connect(&settle_, &QTimer::timeout, this, &MusicWindow::checkFrame);
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -142,10 +144,12 @@ void MusicWindow::relayout() {
 }
 
 // Centres the frame on the screen's work area. A window manager frames the
-// window only once it is shown, and the frame's size is known then: so the
-// window is placed again, with its whole geometry given, each time the frame
-// it gets differs from the one it was placed with.
+// window only once it is shown, and the frame's size is known then; some also
+// take the first position asked for after the frame for the frame's own. So
+// the window is placed again, with its whole geometry given, until it stands
+// framed where it belongs; from then on it goes where the player drags it.
 void MusicWindow::place() {
+    ++placements_;
     placedFrame_ = frameOf(*this);
     relayout();
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
@@ -155,8 +159,9 @@ void MusicWindow::place() {
     const QRect area = screen->availableGeometry();
     const int outerWidth = width() + placedFrame_.left() + placedFrame_.right();
     const int outerHeight = height() + placedFrame_.top() + placedFrame_.bottom();
-    setGeometry(area.x() + (area.width() - outerWidth) / 2 + placedFrame_.left(),
-                area.y() + (area.height() - outerHeight) / 2 + placedFrame_.top(), width(),
+    placedAt_ = {area.x() + (area.width() - outerWidth) / 2,
+                 area.y() + (area.height() - outerHeight) / 2};
+    setGeometry(placedAt_.x() + placedFrame_.left(), placedAt_.y() + placedFrame_.top(), width(),
                 height());
 }
 
@@ -166,29 +171,37 @@ void MusicWindow::showCentred() {
 }
 
 void MusicWindow::checkFrame() {
-    if (isVisible() && frameOf(*this) != placedFrame_) {
+    constexpr int kMostPlacements = 4;  // a window manager that places windows itself wins
+    if (settled_ || !isVisible() || placements_ >= kMostPlacements) {
+        return;
+    }
+    const QMargins frame = frameOf(*this);
+    if (frame != placedFrame_ || windowHandle()->framePosition() != placedAt_) {
         place();
+    } else if (!frame.isNull()) {
+        settled_ = true;
     }
 }
 
 bool MusicWindow::event(QEvent* event) {
     const bool handled = QWidget::event(event);
     if (event->type() == QEvent::Show || event->type() == QEvent::Move) {
-        checkFrame();
+        settle_.start();
     }
     return handled;
 }
 
 // On X11 a window manager frames a window after it is shown, and may do so
 // without moving it, so that no Qt event tells of the frame. The X events that
-// come with it (the window taken into the frame, the frame's extents set on
-// it) have the window check its frame once Qt has handled them.
+// come with framing (the window taken into the frame, its extents set, its
+// place told) restart a short wait; once they have stopped, the window
+// manager is done and the window checks where it stands.
 bool MusicWindow::nativeEventFilter(const QByteArray& type, void* message, qintptr*) {
     constexpr unsigned kReparentNotify = 21, kConfigureNotify = 22, kPropertyNotify = 28;
-    if (type == "xcb_generic_event_t") {
+    if (type == "xcb_generic_event_t" && !settled_) {
         const unsigned code = *static_cast<const unsigned char*>(message) & 0x7fU;
         if (code == kReparentNotify || code == kConfigureNotify || code == kPropertyNotify) {
-            QMetaObject::invokeMethod(this, &MusicWindow::checkFrame, Qt::QueuedConnection);
+            settle_.start();
         }
     }
     return false;

@@ -9,6 +9,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QIcon>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -81,7 +82,13 @@ class MusicWindow : public QWidget, private QAbstractNativeEventFilter {
     Picture* image2_;
     WindowLayout layout_{96, {}};
     std::optional<float> outerWidth_;  // twips
-    QMargins placedFrame_;             // the frame the window was last centred with
+    // Where the window was last centred, with which frame, how often, and
+    // whether the window manager has put it there.
+    QPoint placedAt_;
+    QMargins placedFrame_;
+    int placements_ = 0;
+    bool settled_ = false;
+    QTimer settle_;  // runs while the window manager is still at work on the window
 };
 
 // The view frmMusic drives: window operations on MusicWindow, message boxes,
