@@ -43,6 +43,10 @@ timeout 60 wineserver -w # until wineboot's server has gone
 wineserver -p </dev/null >/dev/null 2>&1
 timeout 120 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 timeout 900 ctest --test-dir "$build" -j2 --output-on-failure --timeout 120 </dev/null
+dpi() { timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1; }
+dpi 192 # the window again at 200 %: the system's DPI, read by each program at its start
+timeout 120 wine "$build/tests/win32_window_test.exe" --gtest_brief=1 </dev/null || fail "the window at 200 %"
+dpi 96
 
 # Wine draws the frame, 3 pixels wide; it sets the small and big icons, no 48 px one, and the
 # dialog type that has openbox make the window active.
