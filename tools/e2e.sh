@@ -44,8 +44,8 @@ press() { # window key
   xdotool key "$2"
 }
 # The frame, the window manager's and the build's own, on the screen and centred within 2 pixels
-# once the window manager has framed it (a second at most). Sets k, the layout's growth over the
-# design, and top, the client area's top in the X window.
+# once the window manager has framed it (a second at most). Sets frame (WxH+X+Y), k, the layout's
+# growth over the design, and top, the client area's top in the X window.
 centred() { # window
   local X Y WIDTH HEIGHT l r t b x y w h
   for _ in $(seq 10); do
@@ -53,15 +53,14 @@ centred() { # window
       printf "%d ", $2 } END { print "" }')
     l=0 r=0 t=0 b=0
     read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | grep -oE '[0-9]+, [0-9]+, [0-9]+, [0-9]+$' | tr -d ,) || true
-    x=$((X - l)) y=$((Y - t)) w=$((WIDTH + l + r)) h=$((HEIGHT + t + b))
+    x=$((X - l)) y=$((Y - t)) w=$((WIDTH + l + r)) h=$((HEIGHT + t + b)) frame=${w}x$h+$x+$y
+    k=$(awk -v w="$w" 'BEGIN { print w / 320 }')
+    top=$(awk -v h="$HEIGHT" -v k="$k" -v e="$border" 'BEGIN { printf "%d", h - 206 * k - e }')
     ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080 && (2 * x + w - 1920) ** 2 <= 16 &&
-      (2 * y + h - 1080) ** 2 <= 16)) && break
+      (2 * y + h - 1080) ** 2 <= 16)) && return
     sleep 0.1
   done
-  ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080 && (2 * x + w - 1920) ** 2 <= 16 &&
-    (2 * y + h - 1080) ** 2 <= 16)) || fail "the frame is at $x,$y, ${w}x$h: not centred on the screen"
-  k=$(awk -v w="$w" 'BEGIN { print w / 320 }')
-  top=$(awk -v h="$HEIGHT" -v k="$k" -v e="$border" 'BEGIN { printf "%d", h - 206 * k - e }')
+  fail "the frame is at $x,$y, ${w}x$h: not centred on the screen"
 }
 click() { # window x y: at the design's place in the client area, grown as the layout is
   [ -n "$1" ] || exit 1

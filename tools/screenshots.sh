@@ -31,15 +31,12 @@ cp -a "$game/Mod Enabled" "$game/Error, rec. Un-rename"
 rm "$game/Error, rec. Un-rename/streammusic/mus_theme_malak.original.wav"
 
 shoot() { # state file: the window with its frame, once placed, then closed with Alt+F4
-  local win X Y W H l=0 r=0 t=0 b=0
+  local win
   start_app "$game/$1"
   win=$(find_window "Orvando v2 (Det: $1)")
   centred "$win"
-  read -r X Y W H < <(xwininfo -id "$win" | awk -F: '/Absolute upper-left [XY]|Width|Height/ {
-    printf "%d ", $2 } END { print "" }')
-  read -r l r t b < <(xprop -id "$win" _NET_FRAME_EXTENTS | grep -oE '[0-9]+, [0-9]+, [0-9]+, [0-9]+$' | tr -d ,) || true
   sleep 0.5 # the last paint
-  import -window root -crop "$((W + l + r))x$((H + t + b))+$((X - l))+$((Y - t))" +repage "$work/$2.png"
+  import -window root -crop "$frame" +repage "$work/$2.png"
   press "$win" alt+F4
   expect_exit 0 "closing the window of $1"
 }

