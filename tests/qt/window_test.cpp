@@ -124,7 +124,8 @@ void runOnce(const Run& r) {
         QWidget* w = control(name);
         const QRect g = w->geometry();
         QVERIFY2(std::abs(g.left() - box.left() * k) + std::abs(g.top() - box.top() * k) +
-                         std::abs(g.width() - box.width() * k) <= 2,
+                         std::abs(g.width() - box.width() * k) <=
+                     2,
                  name);
         if (auto* button = qobject_cast<QPushButton*>(w)) {
             const int margins = button->style()->pixelMetric(QStyle::PM_ButtonMargin) +

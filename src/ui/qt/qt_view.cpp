@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
@@ -144,10 +143,9 @@ void MusicWindow::relayout() {
 }
 
 // Centres the frame on the screen's work area. A window manager frames the
-// window only once it is shown, and the frame's size is known then; some also
-// take the first position asked for after the frame for the frame's own. So
-// the window is placed again, with its whole geometry given, until it stands
-// framed where it belongs; from then on it goes where the player drags it.
+// window only once it is shown, so the frame's size is known only then: the
+// window is placed again, its whole geometry given, until it stands framed
+// where it belongs. From then on it goes where the player drags it.
 void MusicWindow::place() {
     ++placements_;
     placedFrame_ = frameOf(*this);
