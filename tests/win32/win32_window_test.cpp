@@ -24,18 +24,15 @@ struct : FileServices {
 
 HWND helpOwner = nullptr;  // the help box's owner, seen when the box is OKed
 
-class Window : public testing::TestWithParam<const wchar_t*> {};
-
-// The message font the system reports (its own, then one as wide as Segoe UI 9 pt or wider).
-INSTANTIATE_TEST_SUITE_P(MessageFont, Window, testing::Values(L"", L"DejaVu Sans"));
-
-TEST_P(Window, LabelsWholePicturesFilledKeyboardKept) {
+// In the message font the system reports: its own, then one as wide as Segoe UI 9 pt or wider.
+// One process for both, so that no other window takes the foreground meanwhile.
+void labelsWholePicturesFilledKeyboardKept(const wchar_t* font) {
     NONCLIENTMETRICSW system{};
     system.cbSize = sizeof system;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof system, &system, 0));
     NONCLIENTMETRICSW wide = system;
-    if (*GetParam()) {
-        lstrcpynW(wide.lfMessageFont.lfFaceName, GetParam(), LF_FACESIZE);
+    if (*font) {
+        lstrcpynW(wide.lfMessageFont.lfFaceName, font, LF_FACESIZE);
         wide.lfMessageFont.lfHeight = -MulDiv(9, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 72);
     }
     SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof wide, &wide, 0);
@@ -108,6 +105,13 @@ TEST_P(Window, LabelsWholePicturesFilledKeyboardKept) {
     EXPECT_EQ(helpOwner, window.hwnd());
     EXPECT_EQ(GetForegroundWindow(), window.hwnd());
     EXPECT_EQ(GetFocus(), window.control(cmdErrorHelp));
+}
+
+TEST(Window, LabelsWholePicturesFilledKeyboardKept) {
+    for (const wchar_t* font : {L"", L"DejaVu Sans"}) {
+        SCOPED_TRACE(font);
+        labelsWholePicturesFilledKeyboardKept(font);
+    }
 }
 
 }  // namespace orvando::win32
