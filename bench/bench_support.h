@@ -33,7 +33,6 @@ class CountingAccess final : public FolderAccess {
         ++reads_;
         return inner_->list(folder);
     }
-    Stamp stamp(const std::string& folder) override { return inner_->stamp(folder); }
     std::optional<RenameError> renameStep(const std::string& from, const std::string& to,
                                           const FreeCheck& stillFree) override {
         return inner_->renameStep(from, to, stillFree);

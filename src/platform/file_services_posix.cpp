@@ -81,17 +81,6 @@ class PosixFolders final : public FolderAccess {
         return listing;
     }
 
-    Stamp stamp(const std::string& folder) override {
-        struct stat st {};
-        if (::fstatat(root_, native(folder).c_str(), &st, 0) != 0) {
-            return {};
-        }
-        constexpr std::int64_t kNano = 1'000'000'000;
-        return {static_cast<std::int64_t>(st.st_ino),
-                st.st_mtim.tv_sec * kNano + st.st_mtim.tv_nsec,
-                st.st_ctim.tv_sec * kNano + st.st_ctim.tv_nsec};
-    }
-
     std::optional<RenameError> renameStep(const std::string& fromPath, const std::string& toPath,
                                           const FreeCheck& stillFree) override {
         const std::string from = native(fromPath);

@@ -97,15 +97,6 @@ class Win32Folders final : public FolderAccess {
         return listing;
     }
 
-    Stamp stamp(const std::string& folder) override {
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        const std::wstring path = folder.empty() ? (root_.empty() ? L"." : root_) : full(folder);
-        if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-            return {};
-        }
-        return {1, data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime};
-    }
-
     std::optional<RenameError> renameStep(const std::string& from, const std::string& to,
                                           const FreeCheck&) override {
         // Flags 0: never replace an existing file, never copy across drives.

@@ -20,6 +20,7 @@ trap cleanup EXIT
 mount_fs() { # name image folder
   case $1 in
     ext4 | xfs | btrfs) "mkfs.$1" -q "$2" >/dev/null && mount -o loop "$2" "$3" && chmod 1777 "$3" ;;
+    ext4-128) mkfs.ext4 -q -I 128 "$2" >/dev/null && mount -o loop "$2" "$3" && chmod 1777 "$3" ;;
     tmpfs) mount -t tmpfs -o size=64m tmpfs "$3" ;;
     # FUSE: others (nobody) may reach it; exFAT, which keeps no owners, lets everyone write.
     ntfs) mkntfs -q -F -f "$2" && ntfs-3g -o allow_other "$2" "$3" ;;
@@ -28,7 +29,7 @@ mount_fs() { # name image folder
   esac
 }
 
-for entry in ext4:flag xfs:flag btrfs:flag tmpfs:flag ntfs:link exfat:check:1100; do
+for entry in ext4:flag ext4-128:flag xfs:flag btrfs:flag tmpfs:flag ntfs:link exfat:check:1100; do
   IFS=: read -r name step cache_ms <<<"$entry" # cache_ms: exFAT's name cache, see the test
   img=$work/$name.img dir=$work/$name/
   mkdir -p "$dir"
