@@ -22,7 +22,16 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/syscall.h>
 #include <unistd.h>
+
+// Unlinks of this name are refused, as a sticky folder refuses another user's file.
+const char* gUnlinkRefused = nullptr;
+extern "C" int unlinkat(int dir, const char* name, int flags) noexcept {
+    if (gUnlinkRefused && std::string_view(name) == gUnlinkRefused)
+        return errno = EPERM, -1;
+    return int(::syscall(SYS_unlinkat, dir, name, flags));
+}
 #endif
 
 namespace orvando {
@@ -214,7 +223,7 @@ struct Program final : View, FileServices {
 };
 
 // What is done to a folder before a start, or by another program during a run.
-enum EditKind { Remove, AddFile, AddFolder, LinkTo, CloseToWriting, Hide, HoldOpen };
+enum EditKind { Remove, AddFile, AddFolder, LinkTo, HardLink, CloseToWriting, Hide, HoldOpen };
 struct Edit {
     EditKind kind;
     std::string name, target = {};
@@ -252,11 +261,14 @@ const char* edit(TempFolder& folder, const Edit& e) {
                                         0, nullptr));
             return nullptr;
         default:
-            return "a symbolic link or a folder closed to writing (Linux only)";
+            return "a link or a folder closed to writing (Linux only)";
 #else
         case LinkTo:
             fs::create_symlink(e.target, path, error);
             return error ? "a symbolic link" : nullptr;
+        case HardLink:  // as a link and unlink cut off after its link leaves a file
+            fs::create_hard_link(folder.exact(e.target), path, error);
+            return error ? "a hard link" : nullptr;
         case CloseToWriting:
             EXPECT_TRUE(gNobody.on || ::geteuid() != 0);
             fs::permissions(path, fs::perms::owner_read | fs::perms::owner_exec, error);
@@ -311,6 +323,8 @@ const Row kRows[] = {
     {"EnableWithoutMods", Stock, {{Remove, mod(0)}, {Remove, mod(15)}, {Remove, mod(16)}, {Remove, mod(17)},
      {Remove, mod(18)}, {Remove, mod(19)}, {Remove, mod(20)}}, NotEnabled, "rename",
      {{Renamed, 0, 22}, {Warned, 23, 29}}, ModEnabled},
+    {"EnableOverACutOffLink", Stock, {{HardLink, backup(7), stock(7)}}, NotEnabled, "rename",
+     {{Renamed, 0, 29}}, ModEnabled},
     {"EnableLinkedTrack", Stock, {{Remove, stock(7)}, {LinkTo, stock(7), "x.wav"},
      {AddFile, "streammusic\\x.wav"}}, NotEnabled, "rename", {{Renamed, 0, 29}}, ModEnabled},
     {"ExactSpellingBeatsAVariant", Stock, {{AddFile, shout(stock(7))}}, NotEnabled, "rename",
@@ -487,12 +501,12 @@ TEST(SystemCall, TheRenameTakesTheStrongestStepAndNeverReplaces) {
     EXPECT_EQ(looks, expected == "check") << "expected the step " << expected;
     EXPECT_EQ(folder.files(), (Files{{"b", "second"}, {"c", "first"}}));
 #ifndef _WIN32
-    // A link and unlink cut off after its link: the next rename drops the old name.
-    if (expected != "check") {
-        fs::create_hard_link(folder.exact("c"), folder.exact("d"));
-        EXPECT_EQ(files->renameNoReplace("c", "d"), std::nullopt);
-        EXPECT_EQ(folder.files(), (Files{{"b", "second"}, {"d", "first"}}));
-    }
+    // The unlink after a link refused: the new name goes again, the reason is the unlink's.
+    gUnlinkRefused = expected == "link" ? "b" : nullptr;
+    const auto refused = files->renameNoReplace("b", "d");
+    gUnlinkRefused = nullptr;
+    EXPECT_EQ(refused ? refused->reason : "", expected == "link" ? "operation not permitted" : "");
+    EXPECT_EQ(folder.files(), (Files{{expected == "link" ? "b" : "d", "second"}, {"c", "first"}}));
 #endif
     // Nothing outside the game folder is reached; any other failure reads as a sentence's end.
     EXPECT_FALSE(files->fileExists("x\\..\\b"));
