@@ -9,8 +9,7 @@ test=$PWD/${ORVANDO_BUILD_DIR:-build}/tests/program_test
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: every file system: mounting needs root"; exit 0; }
 orvando_ensure_packages e2fsprogs xfsprogs btrfs-progs ntfs-3g exfat-fuse exfatprogs
 
-work=$(mktemp -d)
-chmod 755 "$work" # the tests run as nobody
+work=$(mktemp -d) && chmod 755 "$work" # the tests run as nobody
 # A FUSE mount that stops answering can hold its callers in waits that no signal ends; a forced
 # unmount aborts its connection and so ends them. Nothing here waits on a mount without a bound.
 bounded() { # seconds folder command...: the command, ended after that time
