@@ -61,7 +61,7 @@ class PosixFolders final : public FolderAccess {
         return S_ISREG(st.st_mode) ? Kind::File : S_ISDIR(st.st_mode) ? Kind::Folder : Kind::Other;
     }
 
-    Listing list(const std::string& folder) override {
+    Listing list(const std::string& folder, const std::string&) override {
         const int fd = ::openat(root_, native(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
         if (dir == nullptr) {

@@ -73,11 +73,12 @@ class Win32Folders final : public FolderAccess {
                                                                                    : Kind::File;
     }
 
-    Listing list(const std::string& folder) override {
+    // A pattern matches without regard to case; Wine then looks closer only at the matches.
+    Listing list(const std::string& folder, const std::string& like) override {
         WIN32_FIND_DATAW data;
         const HANDLE find = FindFirstFileExW(
-            (full(folder) + (folder.empty() ? L"*" : L"\\*")).c_str(), FindExInfoBasic, &data,
-            FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+            (full(folder) + (folder.empty() ? L"" : L"\\") + widen(like) + L"*").c_str(),
+            FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
         if (find == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
             return {{},

@@ -88,7 +88,7 @@ class FolderCopy final : public FolderAccess {
         }
         return it->second;
     }
-    Listing list(const std::string& folder) override { return copied(folder); }
+    Listing list(const std::string& folder, const std::string&) override { return copied(folder); }
 
     std::optional<RenameError> renameStep(const std::string& from, const std::string& to,
                                           const FreeCheck&) override {
@@ -121,7 +121,7 @@ class FolderCopy final : public FolderAccess {
     Listing& copied(const std::string& folder) {
         const auto [it, added] = copies_.try_emplace(folder);
         if (added) {
-            it->second = real_.list(folder);
+            it->second = real_.list(folder, "");
         }
         return it->second;
     }
@@ -137,10 +137,12 @@ class FolderCopy final : public FolderAccess {
 };
 
 // What one question (a query, a rename) knows of the folders: each read when
-// the question first needs it, and gone with the question.
+// the question first needs it, and gone with the question. A folder is read
+// for the names that start as the one asked for and `also` both do.
 class Question {
   public:
-    explicit Question(FolderAccess& access) : access_(access) {}
+    explicit Question(FolderAccess& access, std::string also = {})
+        : access_(access), also_(std::move(also)) {}
 
     // Every entry, of whatever kind, that a path may denote; each component
     // before the last must be a folder.
@@ -186,7 +188,10 @@ class Question {
     Names spellings(const std::string& folder, const std::string& name) {
         auto [it, added] = read_.try_emplace(folder);
         if (added) {
-            FolderAccess::Listing listing = access_.list(folder);
+            const auto& like = also_.empty() ? name : also_;
+            FolderAccess::Listing listing = access_.list(
+                folder, {name.begin(),
+                         std::mismatch(name.begin(), name.end(), like.begin(), like.end()).first});
             failure = failure ? failure : listing.failure;
             it->second = std::move(listing.names);
         }
@@ -204,6 +209,7 @@ class Question {
     }
 
     FolderAccess& access_;
+    const std::string also_;
     std::unordered_map<std::string, Names> read_;
 };
 
@@ -233,7 +239,8 @@ class NameRules final : public FileServices {
         if (!isCataloguePath(from) || !isCataloguePath(to) || !sameFolder(parts, components(to))) {
             return RenameError{RenameError::Kind::Other, "not a valid pair of file names"};
         }
-        Question q(*access_);
+        const std::string name = to.substr(to.rfind('\\') + 1);
+        Question q(*access_, name);
         const Names found = q.locate(parts);
         if (found.size() > 1) {
             return RenameError{RenameError::Kind::Ambiguous, severalMatches(found)};
@@ -245,7 +252,6 @@ class NameRules final : public FileServices {
         const std::size_t slash = source.rfind('\\');
         // The file keeps the folder it was found in and takes the new name's spelling.
         const std::string folder = slash == std::string::npos ? "" : source.substr(0, slash);
-        const std::string name = to.substr(to.rfind('\\') + 1);
         // Taken in another spelling: refused here. Taken in this spelling: the
         // system refuses, unless the file already has both names.
         if (auto error = q.taken(folder, name, false, false)) {

@@ -36,7 +36,9 @@ class FolderAccess {
     // What the system finds under `path`, links followed: one system call.
     // A dangling link is Missing; on Windows a hidden or system file is Other.
     virtual Kind kindOf(const std::string& path) = 0;
-    virtual Listing list(const std::string& folder) = 0;
+    // The entries of `folder`: all, or at least each whose name starts with
+    // `like` without regard to case, where the system can pick those cheaply.
+    virtual Listing list(const std::string& folder, const std::string& like) = 0;
 
     // Renames `from` to `to`, never replacing a file the system lets it know
     // of. Where the file system can neither refuse a taken name by itself nor
