@@ -5,9 +5,9 @@
 //      moment of the rename (ext4, xfs, btrfs, tmpfs and most others);
 //   2. without that flag (NTFS through ntfs-3g, most FUSE mounts): a hard link
 //      under the new name, which never replaces either, then the old name
-//      dropped; if that fails, the new name is dropped again. (A name taken
-//      already the kernel refuses for the flag's sake before asking the file
-//      system, so a link refused is a name that appeared since: refused too.)
+//      dropped; if that fails, the new name is dropped again. A name taken
+//      at the first call the kernel refuses for the flag itself, before it
+//      asks the file system; a link refused as taken is refused as well;
 //   3. without hard links as well (exFAT, VirtualBox shared folders, many
 //      network mounts), or where the link is refused while the rename would
 //      not be (a file of another user under protected_hardlinks): the rules
