@@ -29,11 +29,10 @@ class CountingAccess final : public FolderAccess {
     CountingAccess(const std::string& folder, std::uint64_t& reads)
         : inner_(makeSystemFolderAccess(folder)), reads_(reads) {}
     Kind kindOf(const std::string& path) override { return inner_->kindOf(path); }
-    Listing list(const std::string& folder) override {
+    Listing list(const std::string& folder, const std::string& like) override {
         ++reads_;
-        return inner_->list(folder);
+        return inner_->list(folder, like);
     }
-    Stamp stamp(const std::string& folder) override { return inner_->stamp(folder); }
     std::optional<RenameError> renameStep(const std::string& from, const std::string& to,
                                           const FreeCheck& stillFree) override {
         return inner_->renameStep(from, to, stillFree);

@@ -5,7 +5,9 @@
 //      moment of the rename (ext4, xfs, btrfs, tmpfs and most others);
 //   2. without that flag (NTFS through ntfs-3g, most FUSE mounts): a hard link
 //      under the new name, which never replaces either, then the old name
-//      dropped; if that fails, the new name is dropped again;
+//      dropped; if that fails, the new name is dropped again. A name taken
+//      at the first call the kernel refuses for the flag itself, before it
+//      asks the file system; a link refused as taken is refused as well;
 //   3. without hard links as well (exFAT, VirtualBox shared folders, many
 //      network mounts), or where the link is refused while the rename would
 //      not be (a file of another user under protected_hardlinks): the rules
@@ -59,7 +61,7 @@ class PosixFolders final : public FolderAccess {
         return S_ISREG(st.st_mode) ? Kind::File : S_ISDIR(st.st_mode) ? Kind::Folder : Kind::Other;
     }
 
-    Listing list(const std::string& folder) override {
+    Listing list(const std::string& folder, const std::string&) override {
         const int fd = ::openat(root_, native(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
         if (dir == nullptr) {
@@ -79,17 +81,6 @@ class PosixFolders final : public FolderAccess {
         }
         ::closedir(dir);
         return listing;
-    }
-
-    Stamp stamp(const std::string& folder) override {
-        struct stat st {};
-        if (::fstatat(root_, native(folder).c_str(), &st, 0) != 0) {
-            return {};
-        }
-        constexpr std::int64_t kNano = 1'000'000'000;
-        return {static_cast<std::int64_t>(st.st_ino),
-                st.st_mtim.tv_sec * kNano + st.st_mtim.tv_nsec,
-                st.st_ctim.tv_sec * kNano + st.st_ctim.tv_nsec};
     }
 
     std::optional<RenameError> renameStep(const std::string& fromPath, const std::string& toPath,
@@ -112,9 +103,6 @@ class PosixFolders final : public FolderAccess {
             const int err = errno;
             ::unlinkat(root_, to.c_str(), 0);
             return errorFromErrno(err);
-        }
-        if (errno == EEXIST) {
-            return finishOrRefuse(fromPath, toPath);
         }
         if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK) {
             return errorFromErrno(errno);

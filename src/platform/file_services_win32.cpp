@@ -73,11 +73,12 @@ class Win32Folders final : public FolderAccess {
                                                                                    : Kind::File;
     }
 
-    Listing list(const std::string& folder) override {
+    // A pattern matches without regard to case; Wine then looks closer only at the matches.
+    Listing list(const std::string& folder, const std::string& like) override {
         WIN32_FIND_DATAW data;
         const HANDLE find = FindFirstFileExW(
-            (full(folder) + (folder.empty() ? L"*" : L"\\*")).c_str(), FindExInfoBasic, &data,
-            FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+            (full(folder) + (folder.empty() ? L"" : L"\\") + widen(like) + L"*").c_str(),
+            FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
         if (find == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
             return {{},
@@ -95,15 +96,6 @@ class Win32Folders final : public FolderAccess {
         } while (FindNextFileW(find, &data));
         FindClose(find);
         return listing;
-    }
-
-    Stamp stamp(const std::string& folder) override {
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        const std::wstring path = folder.empty() ? (root_.empty() ? L"." : root_) : full(folder);
-        if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-            return {};
-        }
-        return {1, data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime};
     }
 
     std::optional<RenameError> renameStep(const std::string& from, const std::string& to,

@@ -1,7 +1,6 @@
 #include "platform/name_rules.h"
 
 #include <algorithm>
-#include <functional>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -65,19 +64,18 @@ bool sameFolder(const Names& a, const Names& b) {
                       [](const auto& x, const auto& y) { return equalsIgnoringAsciiCase(x, y); });
 }
 
-// A copy of the game folder's names, each folder's taken from the rules when
-// first needed; renames change only the copy. What names do not tell (an
-// entry's kind, whether the system would let it be renamed now) the copy asks
-// of the real folder, about the entry the name came from.
+// A copy of the game folder's names, each folder's read when first needed;
+// renames change only the copy. What names do not tell (an entry's kind,
+// whether the system would let it be renamed now) the copy asks of the real
+// folder, about the entry the name came from.
 class FolderCopy final : public FolderAccess {
   public:
-    using Read = std::function<Listing(const std::string& folder)>;
-    FolderCopy(FolderAccess& real, Read read) : real_(real), read_(std::move(read)) {}
+    explicit FolderCopy(FolderAccess& real) : real_(real) {}
 
     Kind kindOf(const std::string& path) override {
         std::string folder;
         for (const std::string& name : components(path)) {  // each in its exact spelling
-            const Names& names = copied(folder).listing.names;
+            const Names& names = copied(folder).names;
             if (std::find(names.begin(), names.end(), name) == names.end()) {
                 return Kind::Missing;
             }
@@ -90,10 +88,7 @@ class FolderCopy final : public FolderAccess {
         }
         return it->second;
     }
-    Listing list(const std::string& folder) override { return copied(folder).listing; }
-    // Changes with each rename in the copy, which the rules then make in the
-    // names they keep too: the copy's names are handed over once a folder.
-    Stamp stamp(const std::string& folder) override { return {1, copied(folder).version, 0}; }
+    Listing list(const std::string& folder, const std::string&) override { return copied(folder); }
 
     std::optional<RenameError> renameStep(const std::string& from, const std::string& to,
                                           const FreeCheck&) override {
@@ -101,14 +96,12 @@ class FolderCopy final : public FolderAccess {
             return refused;
         }
         const std::size_t slash = to.rfind('\\');
-        Copied& c = copied(slash == std::string::npos ? "" : to.substr(0, slash));
-        Names& names = c.listing.names;
+        Names& names = copied(slash == std::string::npos ? "" : to.substr(0, slash)).names;
         const std::string name = to.substr(slash + 1);
         const bool taken = std::find(names.begin(), names.end(), name) != names.end();
         if (taken && !real_.sameFile(origin(from), origin(to))) {
             return RenameError{RenameError::Kind::TargetExists, "already exists"};
         }
-        ++c.version;
         std::erase(names, from.substr(slash + 1));
         if (!taken) {
             names.push_back(name);
@@ -125,14 +118,10 @@ class FolderCopy final : public FolderAccess {
     }
 
   private:
-    struct Copied {
-        Listing listing;
-        std::int64_t version = 0;
-    };
-    Copied& copied(const std::string& folder) {
+    Listing& copied(const std::string& folder) {
         const auto [it, added] = copies_.try_emplace(folder);
         if (added) {
-            it->second.listing = read_(folder);
+            it->second = real_.list(folder, "");
         }
         return it->second;
     }
@@ -142,16 +131,91 @@ class FolderCopy final : public FolderAccess {
     }
 
     FolderAccess& real_;
-    Read read_;
-    std::unordered_map<std::string, Copied> copies_;
+    std::unordered_map<std::string, Listing> copies_;
     std::unordered_map<std::string, std::string> origins_;  // a renamed entry's name on disk
     std::unordered_map<std::string, Kind> kinds_;           // by name on disk
 };
 
-// The rules over one platform's primitive. Each folder's names are read once
-// and kept while the folder's stamp says that no entry has changed since; the
-// program's own renames update them. So a switch reads each music folder once,
-// and a name another program adds or removes is seen at the next lookup.
+// What one question (a query, a rename) knows of the folders: each read when
+// the question first needs it, and gone with the question. A folder is read
+// for the names that start as the one asked for and `also` both do.
+class Question {
+  public:
+    explicit Question(FolderAccess& access, std::string also = {})
+        : access_(access), also_(std::move(also)) {}
+
+    // Every entry, of whatever kind, that a path may denote; each component
+    // before the last must be a folder.
+    Names locate(const Names& path) {
+        Names found{""};
+        for (std::size_t i = 0; i < path.size(); ++i) {
+            Names next;
+            for (const std::string& folder : found) {
+                for (const std::string& s : spellings(folder, path[i])) {
+                    if (i + 1 == path.size() || access_.kindOf(join(folder, s)) == Kind::Folder) {
+                        next.push_back(join(folder, s));
+                    }
+                }
+            }
+            found = std::move(next);
+        }
+        return found;
+    }
+
+    // Taken in another spelling, or with `exactToo` in this one too; with
+    // `fresh` the folder is read again first.
+    std::optional<RenameError> taken(const std::string& folder, const std::string& name, bool fresh,
+                                     bool exactToo) {
+        if (fresh) {
+            read_.erase(folder);
+        }
+        const Names t = spellings(folder, name);
+        if (t.empty() || (t.front() == name && !exactToo)) {
+            return std::nullopt;
+        }
+        RenameError error{RenameError::Kind::TargetExists, "already exists"};
+        if (t.front() != name) {
+            error.reason += " as " + join(folder, t.front());
+        }
+        return error;
+    }
+
+    std::optional<RenameError> failure;  // the first folder that could not be read
+
+  private:
+    // The exact spelling alone when that entry exists, otherwise every entry
+    // equal to `name` without regard to ASCII case, in sorted order.
+    Names spellings(const std::string& folder, const std::string& name) {
+        auto [it, added] = read_.try_emplace(folder);
+        if (added) {
+            const auto& like = also_.empty() ? name : also_;
+            FolderAccess::Listing listing = access_.list(
+                folder, {name.begin(),
+                         std::mismatch(name.begin(), name.end(), like.begin(), like.end()).first});
+            failure = failure ? failure : listing.failure;
+            it->second = std::move(listing.names);
+        }
+        Names variants;
+        for (const std::string& n : it->second) {
+            if (n == name) {
+                return {n};
+            }
+            if (equalsIgnoringAsciiCase(n, name)) {
+                variants.push_back(n);
+            }
+        }
+        std::sort(variants.begin(), variants.end());
+        return variants;
+    }
+
+    FolderAccess& access_;
+    const std::string also_;
+    std::unordered_map<std::string, Names> read_;
+};
+
+// The rules over one platform's primitive. Nothing is kept between questions:
+// a rename reads its folder at that moment, so a name another program adds or
+// removes in any spelling is seen, whatever the file system's clock.
 class NameRules final : public FileServices {
   public:
     explicit NameRules(std::unique_ptr<FolderAccess> access) : access_(std::move(access)) {}
@@ -164,7 +228,7 @@ class NameRules final : public FileServices {
         if (access_->kindOf(path) == Kind::File) {
             return true;
         }
-        const Names found = locate(components(path));
+        const Names found = Question(*access_).locate(components(path));
         return std::any_of(found.begin(), found.end(),
                            [&](const std::string& f) { return access_->kindOf(f) == Kind::File; });
     }
@@ -175,123 +239,41 @@ class NameRules final : public FileServices {
         if (!isCataloguePath(from) || !isCataloguePath(to) || !sameFolder(parts, components(to))) {
             return RenameError{RenameError::Kind::Other, "not a valid pair of file names"};
         }
-        failure_.reset();
-        const Names found = locate(parts);
+        const std::string name = to.substr(to.rfind('\\') + 1);
+        Question q(*access_, name);
+        const Names found = q.locate(parts);
         if (found.size() > 1) {
             return RenameError{RenameError::Kind::Ambiguous, severalMatches(found)};
         }
         if (found.empty()) {
-            return failure_.value_or(RenameError{RenameError::Kind::Other, "no such file"});
+            return q.failure.value_or(RenameError{RenameError::Kind::Other, "no such file"});
         }
         const std::string& source = found.front();
         const std::size_t slash = source.rfind('\\');
         // The file keeps the folder it was found in and takes the new name's spelling.
         const std::string folder = slash == std::string::npos ? "" : source.substr(0, slash);
-        const std::string name = to.substr(to.rfind('\\') + 1);
         // Taken in another spelling: refused here. Taken in this spelling: the
         // system refuses, unless the file already has both names.
-        if (auto error = taken(folder, name, false, false)) {
+        if (auto error = q.taken(folder, name, false, false)) {
             return error;
         }
         auto error = access_->renameStep(source, join(folder, name),
-                                         [&] { return taken(folder, name, true, true); });
+                                         [&] { return q.taken(folder, name, true, true); });
         if (error && error->kind == RenameError::Kind::TargetExists) {
             // The system saw a name this program had not: say which, when it can.
-            error = taken(folder, name, true, true).value_or(*error);
-        }
-        if (error) {
-            listings_.erase(folder);
-            return error;
-        }
-        // Keeps the folder's names as the rename left them.
-        if (const auto it = listings_.find(folder); it != listings_.end()) {
-            std::erase(it->second.names, source.substr(slash + 1));
-            std::erase(it->second.names, name);
-            it->second.names.push_back(name);
-            it->second.stamp = access_->stamp(folder);
-        }
-        return std::nullopt;
-    }
-
-    std::unique_ptr<FileServices> copy() override {
-        // The copy starts from the names these rules keep, so the run that
-        // follows reads no folder again.
-        return makeFileServices(std::make_unique<FolderCopy>(*access_, [this](const auto& folder) {
-            failure_.reset();
-            return FolderAccess::Listing{namesIn(folder, false), failure_};
-        }));
-    }
-
-  private:
-    struct Kept {
-        FolderAccess::Stamp stamp;
-        Names names;
-    };
-    // A folder's names: those kept, while its stamp is unchanged, else read.
-    const Names& namesIn(const std::string& folder, bool fresh) {
-        const FolderAccess::Stamp now = access_->stamp(folder);
-        const auto it = listings_.find(folder);
-        if (!fresh && it != listings_.end() && now != FolderAccess::Stamp{} &&
-            it->second.stamp == now) {
-            return it->second.names;
-        }
-        FolderAccess::Listing listing = access_->list(folder);
-        if (listing.failure && !failure_) {
-            failure_ = listing.failure;
-        }
-        return (listings_[folder] = {now, std::move(listing.names)}).names;
-    }
-
-    // The exact spelling alone when that entry exists, otherwise every entry
-    // equal to `name` without regard to ASCII case, in sorted order.
-    Names spellings(const std::string& folder, const std::string& name, bool fresh = false) {
-        Names variants;
-        for (const std::string& n : namesIn(folder, fresh)) {
-            if (n == name) {
-                return {n};
-            }
-            if (equalsIgnoringAsciiCase(n, name)) {
-                variants.push_back(n);
-            }
-        }
-        std::sort(variants.begin(), variants.end());
-        return variants;
-    }
-
-    // Every entry, of whatever kind, that a path may denote; each component
-    // before the last must be a folder.
-    Names locate(const Names& path) {
-        Names found{""};
-        for (std::size_t i = 0; i < path.size(); ++i) {
-            Names next;
-            for (const std::string& folder : found) {
-                for (const std::string& s : spellings(folder, path[i])) {
-                    if (i + 1 == path.size() || access_->kindOf(join(folder, s)) == Kind::Folder) {
-                        next.push_back(join(folder, s));
-                    }
-                }
-            }
-            found = std::move(next);
-        }
-        return found;
-    }
-
-    std::optional<RenameError> taken(const std::string& folder, const std::string& name, bool fresh,
-                                     bool exactToo) {
-        const Names t = spellings(folder, name, fresh);
-        if (t.empty() || (t.front() == name && !exactToo)) {
-            return std::nullopt;
-        }
-        RenameError error{RenameError::Kind::TargetExists, "already exists"};
-        if (t.front() != name) {
-            error.reason += " as " + join(folder, t.front());
+            error = q.taken(folder, name, true, true).value_or(*error);
         }
         return error;
     }
 
+    // The check before a switch: a copy that starts from one fresh read of
+    // each folder it needs.
+    std::unique_ptr<FileServices> copy() override {
+        return makeFileServices(std::make_unique<FolderCopy>(*access_));
+    }
+
+  private:
     std::unique_ptr<FolderAccess> access_;
-    std::unordered_map<std::string, Kept> listings_;
-    std::optional<RenameError> failure_;  // the first folder of a lookup that could not be read
 };
 
 }  // namespace

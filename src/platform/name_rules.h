@@ -11,8 +11,6 @@
 // folder is refused.
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -28,9 +26,6 @@ namespace orvando {
 class FolderAccess {
   public:
     enum class Kind { Missing, File, Folder, Other };
-    // Changes whenever an entry of a folder is added, removed or renamed; all
-    // zero when the folder cannot be looked at.
-    using Stamp = std::array<std::int64_t, 3>;
     struct Listing {
         std::vector<std::string> names;
         std::optional<RenameError> failure;  // there but unreadable; a missing folder has none
@@ -41,8 +36,9 @@ class FolderAccess {
     // What the system finds under `path`, links followed: one system call.
     // A dangling link is Missing; on Windows a hidden or system file is Other.
     virtual Kind kindOf(const std::string& path) = 0;
-    virtual Listing list(const std::string& folder) = 0;
-    virtual Stamp stamp(const std::string& folder) = 0;
+    // The entries of `folder`: all, or at least each whose name starts with
+    // `like` without regard to case, where the system can pick those cheaply.
+    virtual Listing list(const std::string& folder, const std::string& like) = 0;
 
     // Renames `from` to `to`, never replacing a file the system lets it know
     // of. Where the file system can neither refuse a taken name by itself nor
