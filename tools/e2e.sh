@@ -68,8 +68,11 @@ click() { # window x y: at the design's place in the client area, grown as the l
     "$(awk -v k="$k" -v t="$top" -v y="$3" 'BEGIN { printf "%d", t + y * k }')" click 1
 }
 
-help_box_closes() { # the help box is up: Return closes it and the program goes on
-  press "$(find_window "How to manage an error")" Return
+help_box_closes() { # window: the help box is up, owned by it; Return closes it and the program goes on
+  local box
+  box=$(find_window "How to manage an error")
+  xprop -id "$box" WM_TRANSIENT_FOR | grep -q "$(printf '# 0x%x$' "$1")" || fail "the help box stands alone"
+  press "$box" Return
   for _ in $(seq 50); do shown "How to manage an error$" || break; sleep 0.1; done
   ! shown "How to manage an error$" || fail "the help box stayed"
   still_running "the help box ended the program"
@@ -118,11 +121,11 @@ e2e_scenario() { # what the build sets on the X window...
   ! shown "How to manage an error" || fail "Escape opened the help box"
   press "$win" Tab # from "Un-rename (Normal Music)", which has the focus, to "Error Help"
   press "$win" Return
-  help_box_closes
+  help_box_closes "$win"
   press "$win" Return # the window active again, the focus still on "Error Help"
-  help_box_closes
+  help_box_closes "$win"
   click "$win" 140 176 # Error Help
-  help_box_closes
+  help_box_closes "$win"
   click "$win" 140 116 # Un-rename (Normal Music)
   expect_exit 0 "Un-rename (Normal Music)"
   diff -r "$dir/start" "$game" || fail "the game folder is not as it was"
