@@ -39,9 +39,11 @@ still_running() { sleep 0.5; kill -0 "$app_pid" 2>/dev/null || fail "the program
 # Keys go to whatever the window manager made active, as a player's would: the window must be it.
 press() { # window key
   [ -n "$1" ] || exit 1 # an empty window id: find_window failed in a subshell
-  for _ in $(seq 30); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && break; sleep 0.1; done
-  [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] || fail "\"$(xdotool getwindowname "$1")\" is not active for $2"
-  xdotool key "$2"
+  for _ in $(seq 30); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && xdotool key "$2" && return
+    sleep 0.1
+  done
+  fail "\"$(xdotool getwindowname "$1")\" is not active for $2"
 }
 # The frame, the window manager's and the build's own, on the screen and centred within 2 pixels
 # once the window manager has framed it (a second at most). Sets frame (WxH+X+Y), k, the layout's
