@@ -21,7 +21,6 @@ inline constexpr int kButtonCount = 3;
 
 struct PixelBox {
     int left, top, width, height;
-    bool operator==(const PixelBox&) const = default;
 };
 
 class WindowLayout {
