@@ -170,7 +170,6 @@ std::string box(int style, const std::string& title, const std::string& prompt) 
     return "box " + std::to_string(style) + " " + title + ": " + prompt;
 }
 
-// What a start shows, by the state it detects.
 using State = InstallState;
 using enum State;
 Log startLog(State state) {
@@ -347,7 +346,6 @@ const Row kRows[] = {
     // The box counts the renames made, not the track warned about.
     {"RaceAfterAWarning", Enabled, {{Remove, backup(7)}}, ErrorRecUnrename, "unrename",
      {{Renamed, 0, 13}, {Warned, 14}, {Renamed, 15, 28}, {Refused, 29}}, ErrorRecRename},
-    // Folders closed to writing, tracks held open by another program.
     {"RestoreStreamsoundsClosed", Enabled, {{CloseToWriting, "streamsounds"}}, ModEnabled, "unrename",
      {{NotStarted, 1}}, ModEnabled, "permission denied"},
     {"EnableTrackHeldOpen", Stock, {{HoldOpen, stock(5)}}, NotEnabled, "rename", {{NotStarted, 5}},
