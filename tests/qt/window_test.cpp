@@ -77,8 +77,8 @@ QStringList readOut(QAccessibleInterface* node) {
         QAccessibleInterface* child = node->child(i);
         if (!child->state().invisible && child->role() != QAccessible::Graphic)
             out << QMetaEnum::fromType<QAccessible::Role>().valueToKey(child->role()) +
-                       (' ' + child->text(QAccessible::Name))
-                << readOut(child);
+                       (' ' + child->text(QAccessible::Name));
+        out << readOut(child);  // a hidden control's items too
     }
     return out;
 }
@@ -135,12 +135,10 @@ void runOnce(const Run& r) {
                      content);
         } else {
             const qreal dpr = window.devicePixelRatio();
-            QPixmap want(g.size() * dpr);
+            QPixmap want(g.size() * dpr);  // the file's best image for the place, on the window
             want.setDevicePixelRatio(dpr);
             want.fill(window.palette().window().color());
-            QPainter painter(&want);
-            painter.drawPixmap(w->rect(), QIcon(content).pixmap(g.size(), dpr));
-            painter.end();
+            QPainter(&want).drawPixmap(w->rect(), QIcon(content).pixmap(g.size(), dpr));
             QCOMPARE(w->grab().toImage().convertToFormat(QImage::Format_RGB32),
                      want.toImage().convertToFormat(QImage::Format_RGB32));
         }
