@@ -226,9 +226,9 @@ void MainWindow::createControls() {
     };
     for (int i = 0; i < kShownCount; ++i) {
         controls_[i] = CreateWindowExW(
-            0, i < 3 ? L"Button" : L"Static", widen(kinds[i].second).c_str(), kinds[i].first, 0, 0,
-            0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
-            instance_, nullptr);
+            0, i < kButtonCount ? L"Button" : L"Static", widen(kinds[i].second).c_str(),
+            kinds[i].first, 0, 0, 0, 0, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance_, nullptr);
     }
 }
 

@@ -2,9 +2,9 @@
 // buttons and two pictures.
 //
 // It draws the controls, lays out the design for the monitor's DPI and the
-// system's message font, and forwards the three clicks to the presenter. It knows nothing of files,
-// renames or install states: every caption, box and decision comes from
-// frmMusic through the View interface. Its only text of its own is the report
+// system's message font, and forwards the three clicks to the presenter. It
+// knows nothing of files, renames or install states: every caption, box and
+// decision comes from frmMusic through the View interface. Its only text of its own is the report
 // of an unexpected failure inside a handler, which ends the program.
 #pragma once
 
