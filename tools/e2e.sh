@@ -1,32 +1,97 @@
-# Sourced by the end-to-end suites: a private Xvfb of 1920x1080 with openbox on it, a folder
-# `work` and the scenario every build goes through. The suite sets `run` and `border` (the client
-# area's inset in the X window, which the Windows build draws itself).
+# Sourced by the end-to-end suites: the desktops players use, each on a private 1920x1080 screen
+# started by `desktop NAME`, a folder `work` and the scenario every build goes through. The suite
+# sets `run` and `border` (the client area's inset in the window, which the Windows build draws).
+#   openbox, mutter, kwin  X11 window managers on Xvfb (GNOME's and KDE's with their own frames),
+#                          a terminal active before the program starts, as when a player types
+#   sway, sway-csd         Wayland, the compositor drawing the frame, or leaving it to Qt
 set -euo pipefail
 . tools/deps.sh
-orvando_ensure_packages xvfb xdotool x11-utils xauth openbox
-work=$(mktemp -d) app_pid="" wm_pid="" xvfb_pid=""
-cleanup() {
-  { kill "$app_pid" "$wm_pid"; [ -z "${WINEPREFIX:-}" ] || wineserver -k; kill "$xvfb_pid"; } 2>/dev/null || true
-  rm -rf "$work"
+orvando_ensure_packages xvfb xdotool x11-utils xauth openbox mutter kwin-x11 breeze dbus-daemon \
+  sway grim wtype qt6-wayland jq imagemagick
+work=$(mktemp -d) app_pid="" desktop_pids=() rt=""
+stop_desktop() {
+  { kill "$app_pid"; [ -z "${WINEPREFIX:-}" ] || wineserver -k; kill "${desktop_pids[@]}"; } 2>/dev/null || true
+  [ -z "$rt" ] || rm -rf "$rt"
+  app_pid="" desktop_pids=() rt=""
 }
+cleanup() { stop_desktop && rm -rf "$work"; }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() { echo "FAIL${desktop:+ ($desktop)}: $*" >&2; exit 1; }
 set -E && trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR # no step ends the run unsaid
 
-exec {xvfb}< <(exec Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp -noreset 2>"$work/xvfb.log")
-xvfb_pid=$!
-read -r -t 10 -u "$xvfb" display || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-openbox --sm-disable --startup "touch $work/wm" >/dev/null 2>&1 &
-wm_pid=$!
-for _ in $(seq 50); do [ -e "$work/wm" ] && break; sleep 0.1; done
+desktop() { # name
+  stop_desktop
+  desktop=$1 side=${border:-0} top=${border:-0} grown=0 # the client area's inset in the window: sides and bottom, top
+  unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
+  if [[ $1 == sway* ]]; then
+    wayland_desktop "$1"
+    return
+  fi
+  exec {xvfb}< <(exec Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp -noreset 2>"$work/xvfb.log")
+  desktop_pids+=($!)
+  read -r -t 10 -u "$xvfb" display || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+  case $1 in # GNOME's and KDE's window managers need a session bus
+    openbox) openbox --sm-disable ;;
+    mutter) dbus-run-session -- mutter --x11 --replace --sm-disable ;;
+    kwin) KWIN_COMPOSE=N dbus-run-session -- kwin_x11 --replace ;;
+  esac >"$work/wm.log" 2>&1 &
+  desktop_pids+=($!)
+  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q '#' && break; sleep 0.1; done
+  xmessage -title terminal "the player's terminal" >/dev/null 2>&1 &
+  desktop_pids+=($!)
+  xdotool windowactivate --sync "$(find_window terminal)"
+}
 
+# sway refuses to run as root: it runs as nobody in a runtime folder of its own; the tools and the
+# program reach it there. Qt takes a keyboard only if one is on the seat when it starts: wtype's.
+wayland_desktop() { # sway or sway-csd
+  local user=() socket
+  rt=$(mktemp -d)
+  if [ "$(id -u)" -eq 0 ]; then
+    chown nobody "$rt"
+    user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+  fi
+  printf '%s\n' 'output HEADLESS-1 resolution 1920x1080' 'bindsym Mod1+F4 kill' \
+    "${1#sway}" | sed 's/^-csd$/for_window [app_id=".*"] border csd/' >"$rt/config"
+  "${user[@]}" env -i PATH="$PATH" XDG_RUNTIME_DIR="$rt" WLR_BACKENDS=headless \
+    WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$rt/config" >"$work/wm.log" 2>&1 &
+  desktop_pids+=($!)
+  for _ in $(seq 100); do
+    socket=$(ls "$rt"/sway-ipc.*.sock 2>/dev/null) && [ -S "$rt/wayland-1" ] && break
+    sleep 0.1
+  done
+  [ -n "$socket" ] || fail "sway did not start: $(cat "$work/wm.log")"
+  export XDG_RUNTIME_DIR=$rt WAYLAND_DISPLAY=wayland-1 SWAYSOCK=$socket QT_QPA_PLATFORM=wayland
+  wtype -s 86400000 & # held for the desktop's life
+  desktop_pids+=($!)
+  side=0 top=0
+  [ "$1" = sway ] || side=3 top=30 grown=33 # Qt's own frame: 30 pixels of title, 3 of border
+}
+
+windows() { # jq filter over the desktop's windows: each with id, name, active, x, y, w, h
+  if [ -n "${SWAYSOCK:-}" ]; then
+    swaymsg -t get_tree | jq -r "[recurse(.nodes[]?, .floating_nodes[]?) | select(.pid) |
+      {id, name, active: .focused, x: .rect.x, y: .rect.y, w: .rect.width, h: .rect.height}] | $1"
+    return
+  fi
+  local id active
+  active=$(xdotool getactivewindow 2>/dev/null) || true
+  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    jq -n --arg id "$id" --arg name "$(xdotool getwindowname "$id")" --argjson active "$([ "$id" = "$active" ] && echo true || echo false)" \
+      '{id: $id, name: $name, active: $active}'
+  done | jq -rs "$1"
+}
 start_app() { (cd "$1" && exec "${run[@]}" </dev/null >"$work/app.log" 2>&1) & app_pid=$!; }
-shown() { xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1; }
+shown() { [ -n "$(windows ".[] | select(.name | startswith(\"$1\")) | .id")" ]; } # title start
 
-find_window() { # title: the id of the visible window titled exactly so, waiting up to $window_wait s
-  timeout "${window_wait:-20}" xdotool search --sync --onlyvisible --limit 1 \
-    --name "^$(sed 's/[][().^$*+?]/\\&/g' <<<"$1")\$" 2>/dev/null || fail "no window titled \"$1\": $(cat "$work/app.log")"
+find_window() { # title: the id of the window titled exactly so, waiting up to $window_wait s
+  local id
+  for _ in $(seq $((${window_wait:-20} * 5))); do
+    id=$(windows "first(.[] | select(.name == \"$1\") | .id) // empty") && [ -n "$id" ] && echo "$id" && return
+    sleep 0.2
+  done
+  fail "no window titled \"$1\": $(cat "$work/app.log")"
 }
 
 expect_exit() { # status step: waits up to 30 s for the program to end with that status
@@ -37,55 +102,84 @@ expect_exit() { # status step: waits up to 30 s for the program to end with that
 }
 still_running() { sleep 0.5; kill -0 "$app_pid" 2>/dev/null || fail "the program ended: $1"; }
 
-# Keys go to whatever the window manager made active, as a player's would: the window must be it.
+# Keys go to whatever the desktop made active, as a player's would: the window must be it.
 press() { # window key
   [ -n "$1" ] || exit 1 # an empty window id: find_window failed in a subshell
   for _ in $(seq 30); do
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && xdotool key "$2" && return
+    if [ "$(windows "first(.[] | select(.active) | .id) // empty")" = "$1" ]; then
+      if [ -z "${SWAYSOCK:-}" ]; then xdotool key "$2"; elif [ "$2" = alt+F4 ]; then
+        wtype -M alt -k F4 -m alt
+      else wtype -k "$2"; fi
+      return
+    fi
     sleep 0.1
   done
-  fail "\"$(xdotool getwindowname "$1")\" is not active for $2"
+  fail "\"$(windows ".[] | select(.id == \"$1\") | .name")\" is not active for $2"
 }
-# The frame, the window manager's and the build's own, on the screen and centred within 2 pixels
-# once the window manager has framed it (a second at most). Sets frame (WxH+X+Y), k, the layout's
-# growth over the design, and top, the client area's top in the X window.
+# The window with its frame, on the screen and centred within 2 pixels once the desktop has
+# framed it (a second at most). Sets frame (WxH+X+Y), k, the layout's growth over the design, and
+# client, the client area's top left on the screen. On Wayland the compositor places a window, not
+# the program; sway centres it as first shown, before Qt's own frame adds `grown` to its height.
 centred() { # window
-  local X Y WIDTH HEIGHT l r t b x y w h
+  local X Y WIDTH HEIGHT l=0 r=0 t=0 b=0 x y w h
   for _ in $(seq 10); do
-    read -r X Y WIDTH HEIGHT < <(xwininfo -id "$1" | awk -F: '/Absolute upper-left [XY]|Width|Height/ {
-      printf "%d ", $2 } END { print "" }')
-    l=0 r=0 t=0 b=0
-    read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | grep -oE '[0-9]+, [0-9]+, [0-9]+, [0-9]+$' | tr -d ,) || true
-    x=$((X - l)) y=$((Y - t)) w=$((WIDTH + l + r)) h=$((HEIGHT + t + b)) frame=${w}x$h+$x+$y
-    k=$(awk -v w="$w" 'BEGIN { print w / 320 }')
-    top=$(awk -v h="$HEIGHT" -v k="$k" -v e="$border" 'BEGIN { printf "%d", h - 206 * k - e }')
+    if [ -n "${SWAYSOCK:-}" ]; then
+      read -r x y w h < <(windows ".[] | select(.id == $1) | \"\(.x) \(.y) \(.w) \(.h)\"")
+      X=$x Y=$y HEIGHT=$h
+      [ "$desktop" = sway-csd ] || { read -r t _ < <(swaymsg -t get_tree | jq -r \
+        "[recurse(.nodes[]?, .floating_nodes[]?) | select(.id == $1)][0].window_rect | \"\(.y)\"");
+        Y=$((y + t)) HEIGHT=$((h - t)); }
+    else
+      read -r X Y WIDTH HEIGHT < <(xwininfo -id "$1" | awk -F: '/Absolute upper-left [XY]|Width|Height/ {
+        printf "%d ", $2 } END { print "" }')
+      read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | grep -oE '[0-9]+, [0-9]+, [0-9]+, [0-9]+$' | tr -d ,) || true
+      x=$((X - l)) y=$((Y - t)) w=$((WIDTH + l + r)) h=$((HEIGHT + t + b))
+    fi
+    frame=${w}x$h+$x+$y
+    k=$(awk -v h="$HEIGHT" -v t="$top" -v b="$side" 'BEGIN { print (h - t - b) / 206 }')
+    client="$((X + side)) $((Y + top))"
     ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080 && (2 * x + w - 1920) ** 2 <= 16 &&
-      (2 * y + h - 1080) ** 2 <= 16)) && return
+      (2 * y + h - grown - 1080) ** 2 <= 16)) && return
     sleep 0.1
   done
   fail "the frame is at $x,$y, ${w}x$h: not centred on the screen"
 }
-click() { # window x y: at the design's place in the client area, grown as the layout is
-  [ -n "$1" ] || exit 1
-  xdotool mousemove --window "$1" "$(awk -v k="$k" -v e="$border" -v x="$2" 'BEGIN { printf "%d", e + x * k }')" \
-    "$(awk -v k="$k" -v t="$top" -v y="$3" 'BEGIN { printf "%d", t + y * k }')" click 1
+click() { # window x y keys...: at the design's place in the client area, grown as the layout is;
+  [ -n "$1" ] || exit 1 # where the desktop has no pointer (sway here), the keys that reach it
+  if [ -n "${SWAYSOCK:-}" ]; then
+    for key in "${@:4}"; do press "$1" "$key"; done
+    return
+  fi
+  xdotool mousemove $(awk -v k="$k" -v c="$client" -v x="$2" -v y="$3" 'BEGIN { split(c, o, " ")
+    printf "%d %d", o[1] + x * k, o[2] + y * k }') click 1
 }
 
 help_box_closes() { # window: the help box is up, owned by it; Return closes it and the program goes on
   local box
   box=$(find_window "How to manage an error")
-  xprop -id "$box" WM_TRANSIENT_FOR | grep -q "$(printf '# 0x%x$' "$1")" || fail "the help box stands alone"
+  [ -n "${SWAYSOCK:-}" ] || xprop -id "$box" WM_TRANSIENT_FOR | grep -q "$(printf '# 0x%x$' "$1")" ||
+    fail "the help box stands alone"
   press "$box" Return
-  for _ in $(seq 50); do shown "How to manage an error$" || break; sleep 0.1; done
-  ! shown "How to manage an error$" || fail "the help box stayed"
+  for _ in $(seq 50); do shown "How to manage an error" || break; sleep 0.1; done
+  ! shown "How to manage an error" || fail "the help box stayed"
   still_running "the help box ended the program"
 }
 
-# What Qt sets on its X window.
-qt_props=(_NET_WM_WINDOW_TYPE_UTILITY "Icon (16 x 16)" "Icon (32 x 32)" "Icon (48 x 48)")
+# The caption whole where Qt draws the frame: set in its type (14 pixels), no wider than the room
+# between the boxes at the ends of the title bar (77 pixels each, the caption centred).
+caption_whole() { # window caption
+  [ "$desktop" = sway-csd ] || return 0
+  local want
+  centred "$1"
+  want=$(convert -font DejaVu-Sans -pointsize 14 label:"$2" -trim -format '%w' info:)
+  ((${frame%%x*} - 2 * 77 >= want)) || fail "the caption \"$2\" is cut: $want pixels in a ${frame%%+*} frame"
+}
+
+# What the build sets on its X window, on each X11 desktop.
+qt_props=(_NET_WM_WINDOW_TYPE_DIALOG "Icon (16 x 16)" "Icon (32 x 32)" "Icon (48 x 48)")
 
 e2e_scenario() { # what the build sets on the X window...
-  local win props dir game
+  local win props dir game step
   dir=$(mktemp -d -p "$work")
   start_app "$dir"
   win=$(find_window "File error")
@@ -107,12 +201,15 @@ e2e_scenario() { # what the build sets on the X window...
   # The X window; Rename (Enable-Mod), the focused button, switches, as the next start's caption shows.
   start_app "$game"
   win=$(find_window "Orvando v2 (Det: Not Enabled)")
-  props=$(xprop -id "$win" _NET_WM_WINDOW_TYPE WM_NORMAL_HINTS _NET_WM_ICON)
-  for want in "minimum size: " "$@"; do
-    grep -qF "$want" <<<"$props" || fail "the window lacks \"$want\""
-  done
-  [ "$(sed -n 's/.*minimum size: //p' <<<"$props")" = "$(sed -n 's/.*maximum size: //p' <<<"$props")" ] ||
-    fail "the window can be resized: $props"
+  caption_whole "$win" "Orvando v2 (Det: Not Enabled)"
+  if [ -z "${SWAYSOCK:-}" ]; then
+    props=$(xprop -id "$win" _NET_WM_WINDOW_TYPE WM_NORMAL_HINTS _NET_WM_ICON)
+    for want in "minimum size: " "$@"; do
+      grep -qF "$want" <<<"$props" || fail "the window lacks \"$want\""
+    done
+    [ "$(sed -n 's/.*minimum size: //p' <<<"$props")" = "$(sed -n 's/.*maximum size: //p' <<<"$props")" ] ||
+      fail "the window can be resized: $props"
+  fi
   press "$win" Return
   expect_exit 0 "Return on Rename (Enable-Mod)"
 
@@ -122,24 +219,31 @@ e2e_scenario() { # what the build sets on the X window...
   press "$win" Tab # from "Un-rename (Normal Music)", which has the focus, to "Error Help"
   press "$win" Return
   help_box_closes "$win"
-  click "$win" 140 176 # Error Help
+  click "$win" 140 176 space # Error Help
   help_box_closes "$win"
-  click "$win" 140 116 # Un-rename (Normal Music)
+  click "$win" 140 116 Tab space # Un-rename (Normal Music)
   expect_exit 0 "Un-rename (Normal Music)"
   diff -r "$dir/start" "$game" || fail "the game folder is not as it was"
 
-  # A track lost: Escape does nothing, Tab goes round the three buttons, the focus stays where it
-  # was after the help box, and the switch's warning stands alone while the window is away.
+  # A track lost: both buttons shown, Escape does nothing, Tab goes round the three, the focus
+  # stays where it was after the help box, and the switch's warning stands alone while the window
+  # is away. Rename (Enable-Mod) loses the track's backup in turn; Un-rename (Normal Music), one
+  # Tab further, brings back all the rest.
   rm "$game/streammusic/mus_theme_malak.wav"
-  start_app "$game"
-  win=$(find_window "Orvando v2 (Det: Error, rec. Rename)")
-  for key in Escape Tab Tab Return; do press "$win" $key; done
-  help_box_closes "$win"
-  press "$win" Return # the window active again, the focus still on "Error Help"
-  help_box_closes "$win"
-  for key in Tab Return; do press "$win" $key; done # round to "Rename (Enable-Mod)"
-  win=$(find_window "File rename error")
-  ! shown "Orvando v2 \\(" || fail "the main window beside the warning"
-  press "$win" Return
-  expect_exit 0 "Rename (Enable-Mod) with a track lost"
+  for step in "Error, rec. Rename/Tab" "Error, rec. Un-rename/Tab Tab"; do
+    start_app "$game"
+    win=$(find_window "Orvando v2 (Det: ${step%/*})")
+    caption_whole "$win" "Orvando v2 (Det: ${step%/*})"
+    for key in Escape Tab Tab Return; do press "$win" $key; done
+    help_box_closes "$win"
+    press "$win" Return # the window active again, the focus still on "Error Help"
+    help_box_closes "$win"
+    for key in ${step#*/} Return; do press "$win" "$key"; done
+    win=$(find_window "File rename error")
+    ! shown "Orvando v2 (" || fail "the main window beside the warning"
+    press "$win" Return
+    expect_exit 0 "the switch in the state ${step%/*}"
+  done
+  [ "$(diff -r "$dir/start" "$game")" = "Only in $dir/start/streammusic: mus_theme_malak.wav" ] ||
+    fail "the game folder is not as it was but for the lost track: $(diff -r "$dir/start" "$game")"
 }

@@ -25,8 +25,9 @@ constexpr TwipBox kDesigned[kShownCount] = {
 
 }  // namespace
 
-WindowLayout::WindowLayout(double pixelsPerInch, const std::array<int, kButtonCount>& labelWidths)
-    : pixelsPerTwip_(pixelsPerInch / kTwipsPerInch) {
+WindowLayout::WindowLayout(double pixelsPerInch, const std::array<int, kButtonCount>& labelWidths,
+                           int captionWidth)
+    : pixelsPerTwip_(pixelsPerInch / kTwipsPerInch), captionWidth_(captionWidth) {
     for (int i = 0; i < kButtonCount; ++i) {
         // One pixel more than asked, so that rounding both edges never takes
         // a pixel off the label.
@@ -37,6 +38,10 @@ WindowLayout::WindowLayout(double pixelsPerInch, const std::array<int, kButtonCo
 
 int WindowLayout::pixels(double twips) const {
     return static_cast<int>(std::lround(twips * pixelsPerTwip_));
+}
+
+int WindowLayout::outerWidth(double twips) const {
+    return std::max(pixels(twips), captionWidth_);
 }
 
 PixelBox WindowLayout::box(Shown control) const {

@@ -36,6 +36,8 @@ own=$(res 24 | xmllint --xpath "string(/*[local-name()='assembly' and $v1]
   /*[local-name()='assemblyIdentity' and $v1]/@version)" -) || fail "the manifest is not well-formed XML"
 [ "$own" = "$quad" ] || fail "the manifest's assemblyIdentity version is \"$own\", not $quad"
 
+run=(wine "$exe") border=3 window_wait=60 # the first start of a Wine program is slow
+desktop openbox
 # A fresh prefix whose server stays up; its background programs start here, not in a test.
 export WINEPREFIX=$work/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono, Gecko
 timeout 300 wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || fail "wineboot: $(tail -5 "$work/wineboot.log")"
@@ -50,5 +52,4 @@ dpi 96
 
 # Wine draws the frame, 3 pixels wide; it sets the small and big icons, no 48 px one, and the
 # dialog type that has openbox make the window active.
-run=(wine "$exe") border=3 window_wait=60 # the first start of a Wine program is slow
 e2e_scenario _NET_WM_WINDOW_TYPE_DIALOG "Icon (16 x 16)" "Icon (32 x 32)"

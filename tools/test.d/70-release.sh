@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release files of tools/release.sh, made with the exe the Windows suite has just tested: the
 # zip (its four files, that very exe, Windows line ends), SHA256SUMS, lintian; the .deb's orvando
-# (installed with dpkg when CI=true, else unpacked) through tools/e2e.sh; the tar.gz's, the same bytes.
+# (installed with dpkg when CI=true, else unpacked) through tools/e2e.sh's scenario on each desktop,
+# a line each; the tar.gz's, the same bytes.
 cd "$(dirname "$0")/../.." && . tools/e2e.sh
 orvando_ensure_packages lintian unzip
 installed="" sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
@@ -30,4 +31,8 @@ tar -xzf "dist/orvando-$version-linux-x86_64.tar.gz" -C "$work"
 cmp "$program" "$work/orvando-$version-linux-x86_64/bin/orvando" || fail "the tar.gz holds another program"
 [ "$("$program" --version)" = "orvando $version" ] || fail "$program --version: $("$program" --version)"
 run=("$program") border=0
-e2e_scenario "${qt_props[@]}"
+for name in openbox mutter kwin sway sway-csd; do
+  desktop "$name"
+  e2e_scenario "${qt_props[@]}"
+  echo "$name: the scenario passed"
+done

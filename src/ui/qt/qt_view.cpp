@@ -10,6 +10,11 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <xcb/xcb.h>
 
 #include "app/texts.h"
 
@@ -54,6 +59,59 @@ QAccessibleInterface* accessibleFor(const QString&, QObject* object) {
     return nullptr;
 }
 
+// On Wayland, where the compositor leaves the frame to the program (GNOME
+// does), Qt draws it: the caption in 14-pixel type of the program's font, cut
+// where it reaches the window icon on the left (35 pixels with the border and
+// gaps) or the three boxes on the right (minimise, maximise, close: 77). Its
+// first paint places the caption as if it were set in the program's own font,
+// then draws it in the larger type; later paints centre it. The outer width
+// that shows the longest caption whole in both; 0 where a window manager draws
+// the frame, in its own font, which the program cannot know. A compositor
+// that draws the frame itself (KDE's, sway's) gets the same width, decided
+// before it says whether it will.
+int ownFrameCaptionWidth() {
+    if (!QGuiApplication::platformName().startsWith("wayland")) {
+        return 0;
+    }
+    constexpr qreal kIconRoom = 35, kBoxesRoom = 77;
+    QFont title = QGuiApplication::font();
+    title.setPixelSize(14);
+    const QFontMetricsF drawn(title), placed(QGuiApplication::font());
+    qreal width = 0;
+    for (const std::string_view caption :
+         {text::kCaptionNotEnabled, text::kCaptionErrorRecRename, text::kCaptionModEnabled,
+          text::kCaptionErrorRecUnrename}) {
+        const qreal text = drawn.horizontalAdvance(qs(caption));
+        const qreal asPlaced = placed.horizontalAdvance(qs(caption));
+        width = std::max({width, text + 2 * kBoxesRoom, 2 * text - asPlaced + 2 * kBoxesRoom,
+                          asPlaced + 2 * kIconRoom});
+    }
+    return static_cast<int>(std::ceil(width));
+}
+
+// No taskbar button. Qt has no word for it on X11, so the window asks the
+// window manager itself before it is mapped; Qt keeps the state it finds when
+// it maps the window. Wayland has no such request.
+void askNoTaskbarButton(QWidget& window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) {
+        return;
+    }
+    xcb_connection_t* connection = x11->connection();
+    const auto atom = [connection](std::string_view name) {
+        const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+            xcb_intern_atom_reply(connection,
+                                  xcb_intern_atom(connection, 0,
+                                                  static_cast<uint16_t>(name.size()), name.data()),
+                                  nullptr),
+            &std::free);
+        return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    };
+    const xcb_atom_t skipTaskbar = atom("_NET_WM_STATE_SKIP_TASKBAR");
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window.winId()),
+                        atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
+}
+
 void setBox(QWidget* widget, const PixelBox& box) {
     widget->setGeometry(box.left, box.top, box.width, box.height);
 }
@@ -95,8 +153,10 @@ MusicWindow::MusicWindow() {
     static const bool accessible = (QAccessible::installFactory(accessibleFor), true);
     Q_UNUSED(accessible);
     setObjectName("frmMusic");
-    // A fixed tool window: thin frame, close box only, no taskbar button.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // A fixed dialog: close box only, no taskbar button (asked for when it is
+    // shown). Not a tool window: GNOME's and KDE's window managers take that
+    // for another window's palette and leave the keyboard where it was.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(qs(text::kDesignedCaption));
     setWindowIcon(QIcon(":/icons/window.ico"));
@@ -129,15 +189,17 @@ void MusicWindow::setOuterWidth(float twips) {
 // button's font: so the window is the same in every state.
 void MusicWindow::relayout() {
     layout_ =
-        WindowLayout(logicalDpiX(), {rename_->sizeHint().width(), unrename_->sizeHint().width(),
-                                     cmdErrorHelp_->sizeHint().width()});
+        WindowLayout(logicalDpiX(),
+                     {rename_->sizeHint().width(), unrename_->sizeHint().width(),
+                      cmdErrorHelp_->sizeHint().width()},
+                     ownFrameCaptionWidth());
     setBox(rename_, layout_.box(Shown::rename));
     setBox(unrename_, layout_.box(Shown::unrename));
     setBox(cmdErrorHelp_, layout_.box(Shown::cmdErrorHelp));
     setBox(image1_, layout_.box(Shown::Image1));
     setBox(image2_, layout_.box(Shown::Image2));
     // The outer width takes in the frame, once a window manager has given one.
-    const int outer = outerWidth_ ? layout_.pixels(*outerWidth_) : layout_.clientWidth();
+    const int outer = outerWidth_ ? layout_.outerWidth(*outerWidth_) : layout_.clientWidth();
     const QMargins frame = frameOf(*this);
     setFixedSize(std::max(1, outer - frame.left() - frame.right()), layout_.clientHeight());
 }
@@ -164,6 +226,7 @@ void MusicWindow::place() {
 }
 
 void MusicWindow::showCentred() {
+    askNoTaskbarButton(*this);
     place();
     show();
 }

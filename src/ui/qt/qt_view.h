@@ -46,7 +46,7 @@ class Picture : public QWidget {
 };
 
 // frmMusic's window: two portraits on the left and a column of three buttons,
-// laid out from the design by the buttons' fonts. A fixed tool window with a
+// laid out from the design by the buttons' fonts. A fixed dialog with a
 // close box only, centred on its screen's work area.
 class MusicWindow : public QWidget, private QAbstractNativeEventFilter {
   public:

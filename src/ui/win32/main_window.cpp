@@ -255,7 +255,7 @@ void MainWindow::relayout() {
     }
     layout_ = WindowLayout(dpi_, labels);
     const SIZE outer = outerSize({layout_.clientWidth(), layout_.clientHeight()}, dpi_);
-    const int width = outerWidthTwips_ ? layout_.pixels(*outerWidthTwips_) : outer.cx;
+    const int width = outerWidthTwips_ ? layout_.outerWidth(*outerWidthTwips_) : outer.cx;
     SetWindowPos(hwnd_, nullptr, 0, 0, width, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     for (int i = 0; i < kShownCount; ++i) {
