@@ -1,5 +1,7 @@
 #include "ui/qt/qt_view.h"
 
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
 #include <QAbstractNativeEventFilter>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -10,11 +12,9 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
-#include <QtGui/qguiapplication_platform.h>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
-#include <xcb/xcb.h>
 
 #include "app/texts.h"
 
@@ -100,10 +100,10 @@ void askNoTaskbarButton(QWidget& window) {
     xcb_connection_t* connection = x11->connection();
     const auto atom = [connection](std::string_view name) {
         const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-            xcb_intern_atom_reply(connection,
-                                  xcb_intern_atom(connection, 0,
-                                                  static_cast<uint16_t>(name.size()), name.data()),
-                                  nullptr),
+            xcb_intern_atom_reply(
+                connection,
+                xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.data()),
+                nullptr),
             &std::free);
         return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     };
@@ -188,11 +188,10 @@ void MusicWindow::setOuterWidth(float twips) {
 // Every button's label, hidden ones too, as wide as the style wants it in the
 // button's font: so the window is the same in every state.
 void MusicWindow::relayout() {
-    layout_ =
-        WindowLayout(logicalDpiX(),
-                     {rename_->sizeHint().width(), unrename_->sizeHint().width(),
-                      cmdErrorHelp_->sizeHint().width()},
-                     ownFrameCaptionWidth());
+    layout_ = WindowLayout(logicalDpiX(),
+                           {rename_->sizeHint().width(), unrename_->sizeHint().width(),
+                            cmdErrorHelp_->sizeHint().width()},
+                           ownFrameCaptionWidth());
     setBox(rename_, layout_.box(Shown::rename));
     setBox(unrename_, layout_.box(Shown::unrename));
     setBox(cmdErrorHelp_, layout_.box(Shown::cmdErrorHelp));
