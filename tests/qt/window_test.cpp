@@ -83,7 +83,7 @@ QStringList readOut(QAccessibleInterface* node) {
     return out;
 }
 
-// A tool window with a close box only, active; a help box over it that changes nothing, after
+// A dialog with a close box only, active; a help box over it that changes nothing, after
 // which it is active again with the focus kept; every label whole in the font given, the design's
 // proportions kept; the pictures as the file's best image for their place at the screen's scale;
 // a screen reader told the buttons alone; the key, the boxes, the exit.
@@ -95,7 +95,7 @@ void runOnce(const Run& r) {
     QVERIFY(!qt::startWindow(program.view, program.form) && QTest::qWaitForWindowActive(&window));
     QVERIFY((window.windowFlags() &
              (Qt::WindowType_Mask | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)) ==
-            (Qt::Tool | Qt::WindowCloseButtonHint));
+            (Qt::Dialog | Qt::WindowCloseButtonHint));
     const QStringList tabs = QString(r.tabs).split(' ');  // the buttons shown
     const auto files = program.names;
     control("cmdErrorHelp")->setFocus();

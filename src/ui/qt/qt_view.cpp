@@ -94,7 +94,7 @@ int ownFrameCaptionWidth() {
 // it maps the window. Wayland has no such request.
 void askNoTaskbarButton(QWidget& window) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr) {
+    if (QGuiApplication::platformName() != "xcb" || x11 == nullptr) {
         return;
     }
     xcb_connection_t* connection = x11->connection();
