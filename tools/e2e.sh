@@ -3,7 +3,8 @@
 # sets `run` and `border` (the client area's inset in the window, which the Windows build draws).
 #   openbox, mutter, kwin  X11 window managers on Xvfb (GNOME's and KDE's with their own frames),
 #                          a terminal active before the program starts, as when a player types
-#   sway, sway-csd         Wayland, the compositor drawing the frame, or leaving it to Qt
+#   sway, sway-csd         Wayland, the compositor drawing the frame, or leaving it to Qt (also
+#   sway-csd-200           at 200 %)
 set -euo pipefail
 . tools/deps.sh
 orvando_ensure_packages xvfb xdotool x11-utils xauth openbox mutter kwin-x11 breeze dbus-daemon \
@@ -21,7 +22,7 @@ set -E && trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR # no step ends
 
 desktop() { # name
   stop_desktop
-  desktop=$1 side=${border:-0} top=${border:-0} grown=0 # the client area's inset in the window: sides and bottom, top
+  desktop=$1 side=${border:-0} top=${border:-0} grown="0 0" # the client area's inset in the window: sides and bottom, top
   unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
   if [[ $1 == sway* ]]; then
     wayland_desktop "$1"
@@ -45,15 +46,19 @@ desktop() { # name
 
 # sway refuses to run as root: it runs as nobody in a runtime folder of its own; the tools and the
 # program reach it there. Qt takes a keyboard only if one is on the seat when it starts: wtype's.
-wayland_desktop() { # sway or sway-csd
+wayland_desktop() { # sway, sway-csd or sway-csd-200
   local user=() socket
   rt=$(mktemp -d)
   if [ "$(id -u)" -eq 0 ]; then
     chown nobody "$rt"
     user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
   fi
-  printf '%s\n' 'output HEADLESS-1 resolution 1920x1080' 'bindsym Mod1+F4 kill' \
-    "${1#sway}" | sed 's/^-csd$/for_window [app_id=".*"] border csd/' >"$rt/config"
+  { # a 1920x1080 screen, or one of 3840x2160 at 200 %; Alt+F4 closes, as on GNOME and KDE
+    [[ $1 == *-200 ]] && echo 'output HEADLESS-1 resolution 3840x2160 scale 2' ||
+      echo 'output HEADLESS-1 resolution 1920x1080'
+    echo 'bindsym Mod1+F4 kill'
+    [[ $1 != sway-csd* ]] || echo 'for_window [app_id=".*"] border csd'
+  } >"$rt/config"
   "${user[@]}" env -i PATH="$PATH" XDG_RUNTIME_DIR="$rt" WLR_BACKENDS=headless \
     WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$rt/config" >"$work/wm.log" 2>&1 &
   desktop_pids+=($!)
@@ -66,7 +71,7 @@ wayland_desktop() { # sway or sway-csd
   wtype -s 86400000 & # held for the desktop's life
   desktop_pids+=($!)
   side=0 top=0
-  [ "$1" = sway ] || side=3 top=30 grown=33 # Qt's own frame: 30 pixels of title, 3 of border
+  [ "$1" = sway ] || side=3 top=30 grown="6 33" # Qt's own frame: 30 pixels of title, 3 of border
 }
 
 windows() { # jq filter over the desktop's windows: each with id, name, active, x, y, w, h
@@ -119,14 +124,15 @@ press() { # window key
 # The window with its frame, on the screen and centred within 2 pixels once the desktop has
 # framed it (a second at most). Sets frame (WxH+X+Y), k, the layout's growth over the design, and
 # client, the client area's top left on the screen. On Wayland the compositor places a window, not
-# the program; sway centres it as first shown, before Qt's own frame adds `grown` to its height.
+# the program; sway centres it as first shown, before Qt's own frame comes, which may add its own
+# `grown` to its width and height.
 centred() { # window
   local X Y WIDTH HEIGHT l=0 r=0 t=0 b=0 x y w h
   for _ in $(seq 10); do
     if [ -n "${SWAYSOCK:-}" ]; then
       read -r x y w h < <(windows ".[] | select(.id == $1) | \"\(.x) \(.y) \(.w) \(.h)\"")
       X=$x Y=$y HEIGHT=$h
-      [ "$desktop" = sway-csd ] || { read -r t _ < <(swaymsg -t get_tree | jq -r \
+      [[ $desktop == sway-csd* ]] || { read -r t _ < <(swaymsg -t get_tree | jq -r \
         "[recurse(.nodes[]?, .floating_nodes[]?) | select(.id == $1)][0].window_rect | \"\(.y)\"");
         Y=$((y + t)) HEIGHT=$((h - t)); }
     else
@@ -138,8 +144,8 @@ centred() { # window
     frame=${w}x$h+$x+$y
     k=$(awk -v h="$HEIGHT" -v t="$top" -v b="$side" 'BEGIN { print (h - t - b) / 206 }')
     client="$((X + side)) $((Y + top))"
-    ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080 && (2 * x + w - 1920) ** 2 <= 16 &&
-      (2 * y + h - grown - 1080) ** 2 <= 16)) && return
+    ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080 && (2 * x + w - 1920) ** 2 <= (4 + ${grown% *}) ** 2 &&
+      (2 * y + h - 1080) ** 2 <= (4 + ${grown#* }) ** 2)) && return
     sleep 0.1
   done
   fail "the frame is at $x,$y, ${w}x$h: not centred on the screen"
@@ -168,7 +174,7 @@ help_box_closes() { # window: the help box is up, owned by it; Return closes it 
 # The caption whole where Qt draws the frame: set in its type (14 pixels), no wider than the room
 # between the boxes at the ends of the title bar (77 pixels each, the caption centred).
 caption_whole() { # window caption
-  [ "$desktop" = sway-csd ] || return 0
+  [[ $desktop == sway-csd* ]] || return 0
   local want
   centred "$1"
   want=$(convert -font DejaVu-Sans -pointsize 14 label:"$2" -trim -format '%w' info:)

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Takes the README's pictures of the window as a player sees it, frame and caption included,
-# under openbox on a 1920x1080 screen, and writes them into docs/ (or the folder given):
-#   window-states.png  the four caption states, the Linux window left, the Windows exe under
-#                      Wine right, at 100 %
-#   window-200.png     both in an error state (both action buttons shown) at 200 %
+# Takes the README's pictures of the window as a player sees it, frame and caption included, on
+# a 1920x1080 screen, and writes them into docs/ (or the folder given):
+#   window-states.png    the four caption states under openbox, the Linux window left, the
+#                        Windows exe under Wine right, at 100 %
+#   window-200.png       both in an error state (both action buttons shown) at 200 %
+#   window-desktops.png  the Linux window in that state on each desktop of the test matrix
 # Builds both programs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,6 +15,7 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANDO_BUILD_Q
 cmake --build build >/dev/null
 bash tools/build-windows.sh >/dev/null
 . tools/e2e.sh
+desktop openbox
 export WINEPREFIX=$work/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 timeout 300 wineboot -i </dev/null >/dev/null 2>&1 || fail "wineboot failed"
 timeout 60 wineserver -w # until wineboot's server has gone, then one that stays
@@ -36,7 +38,11 @@ shoot() { # state file: the window with its frame, once placed, then closed with
   win=$(find_window "Orvando v2 (Det: $1)")
   centred "$win"
   sleep 0.5 # the last paint
-  import -window root -crop "$frame" +repage "$work/$2.png"
+  if [ -n "${SWAYSOCK:-}" ]; then
+    grim -g "$(awk -v f="$frame" 'BEGIN { split(f, a, /[x+]/); printf "%d,%d %dx%d", a[3], a[4], a[1], a[2] }')" "$work/$2.png"
+  else
+    import -window root -crop "$frame" +repage "$work/$2.png"
+  fi
   press "$win" alt+F4
   expect_exit 0 "closing the window of $1"
 }
@@ -55,4 +61,13 @@ xrdb -merge <<<"Xft.dpi: 192"
 timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f </dev/null >/dev/null 2>&1
 both "Error, rec. Un-rename" 200
 montage "$work"/{linux,windows}-200.png -tile 2x -geometry +8+8 -background '#d8d8d8' PNG24:"$out/window-200.png"
-echo "Wrote $out/window-states.png and $out/window-200.png"
+
+run=("$PWD/build/orvando") border=0 window_wait=20
+labels=()
+for name in openbox mutter kwin sway sway-csd sway-csd-200; do
+  desktop "$name"
+  shoot "Error, rec. Un-rename" "desktop-$name"
+  labels+=(-label "$name" "$work/desktop-$name.png")
+done
+montage "${labels[@]}" -tile 3x -geometry +8+8 -background '#d8d8d8' PNG24:"$out/window-desktops.png"
+echo "Wrote $out/window-states.png, $out/window-200.png and $out/window-desktops.png"

@@ -31,7 +31,7 @@ tar -xzf "dist/orvando-$version-linux-x86_64.tar.gz" -C "$work"
 cmp "$program" "$work/orvando-$version-linux-x86_64/bin/orvando" || fail "the tar.gz holds another program"
 [ "$("$program" --version)" = "orvando $version" ] || fail "$program --version: $("$program" --version)"
 run=("$program") border=0
-for name in openbox mutter kwin sway sway-csd; do
+for name in openbox mutter kwin sway sway-csd sway-csd-200; do
   desktop "$name"
   e2e_scenario "${qt_props[@]}"
   echo "$name: the scenario passed"
