@@ -1,10 +1,10 @@
-# Sourced by the end-to-end suites: the desktops players use, each on a private 1920x1080 screen
-# started by `desktop NAME`, a folder `work` and the scenario every build goes through. The suite
-# sets `run` and `border` (the client area's inset in the window, which the Windows build draws).
+# Sourced by the end-to-end suites: `desktop NAME` starts one of the desktops players use on a
+# private 1920x1080 screen, and e2e_scenario takes the build there as a player would. The suite sets
+# `run` and `border` (the client area's inset in the window, which the Windows build draws).
 #   openbox, mutter, kwin  X11 window managers on Xvfb (GNOME's and KDE's with their own frames),
 #                          a terminal active before the program starts, as when a player types
 #   sway, sway-csd         Wayland, the compositor drawing the frame, or leaving it to Qt (also
-#   sway-csd-200           at 200 %)
+#   sway-csd-200           at 200 %, on a 3840x2160 screen)
 set -euo pipefail
 . tools/deps.sh
 orvando_ensure_packages xvfb xdotool x11-utils xauth openbox mutter kwin-x11 breeze dbus-daemon \
@@ -15,19 +15,17 @@ stop_desktop() {
   [ -z "$rt" ] || rm -rf "$rt"
   app_pid="" desktop_pids=() rt=""
 }
-cleanup() { stop_desktop && rm -rf "$work"; }
-trap cleanup EXIT
+trap 'stop_desktop; rm -rf "$work"' EXIT
 fail() { echo "FAIL${desktop:+ ($desktop)}: $*" >&2; exit 1; }
 set -E && trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR # no step ends the run unsaid
 
+# Sets side and top, the client area's inset in the window (sides and bottom, top), and grown,
+# what the frame may add to the window's width and height after the desktop has placed it.
 desktop() { # name
   stop_desktop
-  desktop=$1 side=${border:-0} top=${border:-0} grown="0 0" # the client area's inset in the window: sides and bottom, top
+  desktop=$1 side=${border:-0} top=${border:-0} grown="0 0"
   unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
-  if [[ $1 == sway* ]]; then
-    wayland_desktop "$1"
-    return
-  fi
+  [[ $1 != sway* ]] || { wayland_desktop "$1" && return; }
   exec {xvfb}< <(exec Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp -noreset 2>"$work/xvfb.log")
   desktop_pids+=($!)
   read -r -t 10 -u "$xvfb" display || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
@@ -44,20 +42,17 @@ desktop() { # name
   xdotool windowactivate --sync "$(find_window terminal)"
 }
 
-# sway refuses to run as root: it runs as nobody in a runtime folder of its own; the tools and the
-# program reach it there. Qt takes a keyboard only if one is on the seat when it starts: wtype's.
+# sway refuses to run as root: it runs as nobody in a runtime folder of its own, which the tools
+# and the program reach. Qt takes a keyboard only if one is on the seat when it starts: wtype's.
 wayland_desktop() { # sway, sway-csd or sway-csd-200
-  local user=() socket
+  local user=() socket=""
   rt=$(mktemp -d)
-  if [ "$(id -u)" -eq 0 ]; then
-    chown nobody "$rt"
-    user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-  fi
-  { # a 1920x1080 screen, or one of 3840x2160 at 200 %; Alt+F4 closes, as on GNOME and KDE
+  [ "$(id -u)" -ne 0 ] || { chown nobody "$rt" && user=(setpriv --reuid=nobody --regid=nogroup --clear-groups); }
+  { # Alt+F4 closes a window, as on GNOME and KDE
     [[ $1 == *-200 ]] && echo 'output HEADLESS-1 resolution 3840x2160 scale 2' ||
       echo 'output HEADLESS-1 resolution 1920x1080'
     echo 'bindsym Mod1+F4 kill'
-    [[ $1 != sway-csd* ]] || echo 'for_window [app_id=".*"] border csd'
+    [[ $1 == sway ]] || echo 'for_window [app_id=".*"] border csd'
   } >"$rt/config"
   "${user[@]}" env -i PATH="$PATH" XDG_RUNTIME_DIR="$rt" WLR_BACKENDS=headless \
     WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$rt/config" >"$work/wm.log" 2>&1 &
@@ -74,26 +69,21 @@ wayland_desktop() { # sway, sway-csd or sway-csd-200
   [ "$1" = sway ] || side=3 top=30 grown="6 33" # Qt's own frame: 30 pixels of title, 3 of border
 }
 
-windows() { # jq filter over the desktop's windows: each with id, name, active, x, y, w, h
-  if [ -n "${SWAYSOCK:-}" ]; then
-    swaymsg -t get_tree | jq -r "[recurse(.nodes[]?, .floating_nodes[]?) | select(.pid) |
-      {id, name, active: .focused, x: .rect.x, y: .rect.y, w: .rect.width, h: .rect.height}] | $1"
-    return
-  fi
-  local id active
-  active=$(xdotool getactivewindow 2>/dev/null) || true
+sway_tree() { swaymsg -t get_tree | jq -r ".. | objects | select(.pid?) | $1"; }
+wins() { # the desktop's windows, a line each: id, a tab, the title
+  if [ -n "${SWAYSOCK:-}" ]; then sway_tree '"\(.id)\t\(.name)"' && return; fi
   for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-    jq -n --arg id "$id" --arg name "$(xdotool getwindowname "$id")" --argjson active "$([ "$id" = "$active" ] && echo true || echo false)" \
-      '{id: $id, name: $name, active: $active}'
-  done | jq -rs "$1"
+    printf '%s\t%s\n' "$id" "$(xdotool getwindowname "$id")"
+  done
 }
+active() { if [ -n "${SWAYSOCK:-}" ]; then sway_tree 'select(.focused) | .id'; else xdotool getactivewindow; fi; }
+shown() { wins | awk -F'\t' -v t="$1" 'index($2, t) == 1 { s = 1 } END { exit !s }'; } # title start
 start_app() { (cd "$1" && exec "${run[@]}" </dev/null >"$work/app.log" 2>&1) & app_pid=$!; }
-shown() { [ -n "$(windows ".[] | select(.name | startswith(\"$1\")) | .id")" ]; } # title start
 
 find_window() { # title: the id of the window titled exactly so, waiting up to $window_wait s
   local id
   for _ in $(seq $((${window_wait:-20} * 5))); do
-    id=$(windows "first(.[] | select(.name == \"$1\") | .id) // empty") && [ -n "$id" ] && echo "$id" && return
+    id=$(wins | awk -F'\t' -v t="$1" '$2 == t { print $1; exit }') && [ -n "$id" ] && echo "$id" && return
     sleep 0.2
   done
   fail "no window titled \"$1\": $(cat "$work/app.log")"
@@ -111,7 +101,7 @@ still_running() { sleep 0.5; kill -0 "$app_pid" 2>/dev/null || fail "the program
 press() { # window key
   [ -n "$1" ] || exit 1 # an empty window id: find_window failed in a subshell
   for _ in $(seq 30); do
-    if [ "$(windows "first(.[] | select(.active) | .id) // empty")" = "$1" ]; then
+    if [ "$(active 2>/dev/null)" = "$1" ]; then
       if [ -z "${SWAYSOCK:-}" ]; then xdotool key "$2"; elif [ "$2" = alt+F4 ]; then
         wtype -M alt -k F4 -m alt
       else wtype -k "$2"; fi
@@ -119,31 +109,27 @@ press() { # window key
     fi
     sleep 0.1
   done
-  fail "\"$(windows ".[] | select(.id == \"$1\") | .name")\" is not active for $2"
+  fail "\"$(wins | awk -F'\t' -v w="$1" '$1 == w { print $2 }')\" is not active for $2"
 }
 # The window with its frame, on the screen and centred within 2 pixels once the desktop has
-# framed it (a second at most). Sets frame (WxH+X+Y), k, the layout's growth over the design, and
-# client, the client area's top left on the screen. On Wayland the compositor places a window, not
-# the program; sway centres it as first shown, before Qt's own frame comes, which may add its own
-# `grown` to its width and height.
+# framed it (a second at most); on Wayland, where the compositor places it, within what Qt's own
+# frame added after. Sets frame (WxH+X+Y), k, the layout's growth over the design, and client,
+# the client area's top left on the screen.
 centred() { # window
   local X Y WIDTH HEIGHT l=0 r=0 t=0 b=0 x y w h
   for _ in $(seq 10); do
-    if [ -n "${SWAYSOCK:-}" ]; then
-      read -r x y w h < <(windows ".[] | select(.id == $1) | \"\(.x) \(.y) \(.w) \(.h)\"")
-      X=$x Y=$y HEIGHT=$h
-      [[ $desktop == sway-csd* ]] || { read -r t _ < <(swaymsg -t get_tree | jq -r \
-        "[recurse(.nodes[]?, .floating_nodes[]?) | select(.id == $1)][0].window_rect | \"\(.y)\"");
-        Y=$((y + t)) HEIGHT=$((h - t)); }
+    if [ -n "${SWAYSOCK:-}" ]; then # sway's frame, and the client's top within it
+      read -r x y w h t < <(sway_tree "select(.id == $1) |
+        \"\(.rect.x) \(.rect.y) \(.rect.width) \(.rect.height) \(.window_rect.y)\"")
+      X=$x Y=$((y + t)) HEIGHT=$((h - t))
     else
       read -r X Y WIDTH HEIGHT < <(xwininfo -id "$1" | awk -F: '/Absolute upper-left [XY]|Width|Height/ {
         printf "%d ", $2 } END { print "" }')
       read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | grep -oE '[0-9]+, [0-9]+, [0-9]+, [0-9]+$' | tr -d ,) || true
       x=$((X - l)) y=$((Y - t)) w=$((WIDTH + l + r)) h=$((HEIGHT + t + b))
     fi
-    frame=${w}x$h+$x+$y
+    frame=${w}x$h+$x+$y client="$((X + side)) $((Y + top))"
     k=$(awk -v h="$HEIGHT" -v t="$top" -v b="$side" 'BEGIN { print (h - t - b) / 206 }')
-    client="$((X + side)) $((Y + top))"
     ((x >= 0 && y >= 0 && x + w <= 1920 && y + h <= 1080 && (2 * x + w - 1920) ** 2 <= (4 + ${grown% *}) ** 2 &&
       (2 * y + h - 1080) ** 2 <= (4 + ${grown#* }) ** 2)) && return
     sleep 0.1
@@ -152,10 +138,7 @@ centred() { # window
 }
 click() { # window x y keys...: at the design's place in the client area, grown as the layout is;
   [ -n "$1" ] || exit 1 # where the desktop has no pointer (sway here), the keys that reach it
-  if [ -n "${SWAYSOCK:-}" ]; then
-    for key in "${@:4}"; do press "$1" "$key"; done
-    return
-  fi
+  [ -z "${SWAYSOCK:-}" ] || { for key in "${@:4}"; do press "$1" "$key"; done && return; }
   xdotool mousemove $(awk -v k="$k" -v c="$client" -v x="$2" -v y="$3" 'BEGIN { split(c, o, " ")
     printf "%d %d", o[1] + x * k, o[2] + y * k }') click 1
 }
@@ -171,7 +154,7 @@ help_box_closes() { # window: the help box is up, owned by it; Return closes it 
   still_running "the help box ended the program"
 }
 
-# The caption whole where Qt draws the frame: set in its type (14 pixels), no wider than the room
+# Where Qt draws the frame, the caption whole: set in its type (14 pixels), no wider than the room
 # between the boxes at the ends of the title bar (77 pixels each, the caption centred).
 caption_whole() { # window caption
   [[ $desktop == sway-csd* ]] || return 0
@@ -181,7 +164,7 @@ caption_whole() { # window caption
   ((${frame%%x*} - 2 * 77 >= want)) || fail "the caption \"$2\" is cut: $want pixels in a ${frame%%+*} frame"
 }
 
-# What the build sets on its X window, on each X11 desktop.
+# What Qt sets on its X window.
 qt_props=(_NET_WM_WINDOW_TYPE_DIALOG "Icon (16 x 16)" "Icon (32 x 32)" "Icon (48 x 48)")
 
 e2e_scenario() { # what the build sets on the X window...
