@@ -102,8 +102,10 @@ press() { # window key
   [ -n "$1" ] || exit 1 # an empty window id: find_window failed in a subshell
   for _ in $(seq 30); do
     if [ "$(active 2>/dev/null)" = "$1" ]; then
-      if [ -z "${SWAYSOCK:-}" ]; then xdotool key "$2"; elif [ "$2" = alt+F4 ]; then
-        wtype -M alt -k F4 -m alt
+      if [[ -z ${SWAYSOCK:-} && $2 == alt+F4 ]]; then # as a hand presses it, not in one instant,
+        xdotool keydown alt sleep 0.05 key F4 sleep 0.05 keyup alt # which mutter ignores
+      elif [ -z "${SWAYSOCK:-}" ]; then xdotool key "$2"
+      elif [ "$2" = alt+F4 ]; then wtype -M alt -s 50 -k F4 -s 50 -m alt
       else wtype -k "$2"; fi
       return
     fi
@@ -113,14 +115,15 @@ press() { # window key
 }
 # The window with its frame, on the screen and centred within 2 pixels once the desktop has
 # framed it (a second at most); on Wayland, where the compositor places it, within what Qt's own
-# frame added after. Sets frame (WxH+X+Y), k, the layout's growth over the design, and client,
-# the client area's top left on the screen.
+# frame added after. Sets frame (WxH+X+Y), title, the height of sway's title bar above it, k, the
+# layout's growth over the design, and client, the client area's top left on the screen.
 centred() { # window
   local X Y WIDTH HEIGHT l=0 r=0 t=0 b=0 x y w h
+  title=0
   for _ in $(seq 10); do
-    if [ -n "${SWAYSOCK:-}" ]; then # sway's frame, and the client's top within it
-      read -r x y w h t < <(sway_tree "select(.id == $1) |
-        \"\(.rect.x) \(.rect.y) \(.rect.width) \(.rect.height) \(.window_rect.y)\"")
+    if [ -n "${SWAYSOCK:-}" ]; then # sway's frame, the client's top within it, its title above
+      read -r x y w h t title < <(sway_tree "select(.id == $1) |
+        [.rect.x, .rect.y, .rect.width, .rect.height, .window_rect.y, .deco_rect.height] | @sh")
       X=$x Y=$((y + t)) HEIGHT=$((h - t))
     else
       read -r X Y WIDTH HEIGHT < <(xwininfo -id "$1" | awk -F: '/Absolute upper-left [XY]|Width|Height/ {

@@ -39,7 +39,8 @@ shoot() { # state file: the window with its frame, once placed, then closed with
   centred "$win"
   sleep 0.5 # the last paint
   if [ -n "${SWAYSOCK:-}" ]; then
-    grim -g "$(awk -v f="$frame" 'BEGIN { split(f, a, /[x+]/); printf "%d,%d %dx%d", a[3], a[4], a[1], a[2] }')" "$work/$2.png"
+    grim -g "$(awk -v f="$frame" -v t="$title" 'BEGIN { split(f, a, /[x+]/)
+      printf "%d,%d %dx%d", a[3], a[4] - t, a[1], a[2] + t }')" "$work/$2.png"
   else
     import -window root -crop "$frame" +repage "$work/$2.png"
   fi
@@ -69,5 +70,8 @@ for name in openbox mutter kwin sway sway-csd sway-csd-200; do
   shoot "Error, rec. Un-rename" "desktop-$name"
   labels+=(-label "$name" "$work/desktop-$name.png")
 done
-montage "${labels[@]}" -tile 3x -geometry +8+8 -background '#d8d8d8' PNG24:"$out/window-desktops.png"
+# The five at 100 % in rows of three, the one at 200 % below them.
+montage "${labels[@]:0:15}" -tile 3x -geometry +8+8 -background '#d8d8d8' "$work/100.png"
+montage "${labels[@]:15}" -geometry +8+8 -background '#d8d8d8' "$work/200.png"
+convert "$work/100.png" "$work/200.png" -background '#d8d8d8' -append PNG24:"$out/window-desktops.png"
 echo "Wrote $out/window-states.png, $out/window-200.png and $out/window-desktops.png"
