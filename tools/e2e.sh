@@ -195,7 +195,7 @@ e2e_scenario() { # what the build sets on the X window...
   win=$(find_window "Orvando v2 (Det: Not Enabled)")
   caption_whole "$win" "Orvando v2 (Det: Not Enabled)"
   if [ -z "${SWAYSOCK:-}" ]; then
-    props=$(xprop -id "$win" _NET_WM_WINDOW_TYPE WM_NORMAL_HINTS _NET_WM_ICON)
+    props=$(xprop -id "$win" _NET_WM_WINDOW_TYPE _NET_WM_STATE WM_NORMAL_HINTS _NET_WM_ICON)
     for want in "minimum size: " "$@"; do
       grep -qF "$want" <<<"$props" || fail "the window lacks \"$want\""
     done

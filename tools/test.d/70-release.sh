@@ -33,6 +33,7 @@ cmp "$program" "$work/orvando-$version-linux-x86_64/bin/orvando" || fail "the ta
 run=("$program") border=0
 for name in openbox mutter kwin sway sway-csd sway-csd-200; do
   desktop "$name"
-  e2e_scenario "${qt_props[@]}"
+  # No taskbar button, asked of every window manager; mutter lists a dialog without a parent all the same.
+  e2e_scenario "${qt_props[@]}" $([ "$name" = mutter ] || echo _NET_WM_STATE_SKIP_TASKBAR)
   echo "$name: the scenario passed"
 done
