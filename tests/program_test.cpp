@@ -322,9 +322,10 @@ const Row kRows[] = {
     {"HelpChangesNothing", Stock, {}, NotEnabled, "help", {}, NotEnabled},
     {"EnableWithoutMods", StockWithoutMods, {}, NotEnabled, "rename", {{Renamed, 0, 22}, {Warned, 23, 29}},
      ModEnabled},
-    {"EnableOverLinksAndVariants", Stock, {{HardLink, backup(7), stock(7)}, {Remove, stock(8)},
-     {LinkTo, stock(8), "x.wav"}, {AddFile, "streammusic\\x.wav"}, {AddFile, shout(stock(6))}}, NotEnabled,
-     "rename", {{Renamed, 0, 29}}, ModEnabled},
+    {"EnableOverLinks", Stock, {{HardLink, backup(7), stock(7)}, {Remove, stock(8)}, {LinkTo, stock(8), "x.wav"},
+     {AddFile, "streammusic\\x.wav"}}, NotEnabled, "rename", {{Renamed, 0, 29}}, ModEnabled},
+    {"ExactSpellingBeatsAVariant", Stock, {{AddFile, shout(stock(7))}}, NotEnabled, "rename",
+     {{Renamed, 0, 29}}, ModEnabled},
     {"VariantsOnlyAreRefused", Stock, {{Remove, stock(7)}, {AddFile, shout(stock(7))},
      {AddFile, "streammusic\\Mus_Area_Valsith.wav"}}, NotEnabled, "rename", {{NotStarted, 7}}, NotEnabled,
      "more than one file matches this name when case is ignored (" + shout(stock(7)) +
