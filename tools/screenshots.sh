@@ -14,7 +14,7 @@ orvando_ensure_packages "${ORVANDO_BUILD_PACKAGES[@]}" imagemagick x11-xserver-u
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANDO_BUILD_QT=ON >/dev/null
 cmake --build build >/dev/null
 bash tools/build-windows.sh >/dev/null
-. tools/e2e.sh
+. tools/desktops.sh
 desktop openbox
 export WINEPREFIX=$work/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 timeout 300 wineboot -i </dev/null >/dev/null 2>&1 || fail "wineboot failed"
@@ -36,8 +36,8 @@ shoot() { # state file: the window with its frame, once placed, then closed with
   local win
   start_app "$game/$1"
   win=$(find_window "Orvando v2 (Det: $1)")
-  centred "$win"
-  sleep 0.5 # the last paint
+  sleep 1 # placed, framed and painted
+  geometry "$win"
   if [ -n "${SWAYSOCK:-}" ]; then
     grim -g "$(awk -v f="$frame" -v t="$title" 'BEGIN { split(f, a, /[x+]/)
       printf "%d,%d %dx%d", a[3], a[4] - t, a[1], a[2] + t }')" "$work/$2.png"
