@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (optimised) and prints every figure with its ratio to
-# the floor measured in the same run. Figures are medians of 9 repetitions.
+# the floor measured in the same run. Figures are medians of 9 repetitions. The
+# window's start is measured off screen, then on X11 (openbox) and on Wayland
+# (sway, Qt drawing the frame), where a window manager takes each window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh
@@ -10,3 +12,11 @@ cmake --build build-bench --target orvando_bench orvando_window_bench
 args=(--benchmark_repetitions=9 --benchmark_report_aggregates_only=true --benchmark_color=false)
 build-bench/bench/orvando_bench "${args[@]}"
 build-bench/bench/orvando_window_bench "${args[@]}"
+(
+  . tools/desktops.sh
+  for name in openbox sway-csd; do
+    desktop "$name"
+    echo "== the window's start on $name"
+    build-bench/bench/orvando_window_bench "${args[@]}" 2>/dev/null
+  done
+)

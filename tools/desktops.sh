@@ -17,7 +17,8 @@ stop_desktop() {
   [ -z "$rt" ] || rm -rf "$rt"
   app_pid="" desktop_pids=() rt=""
 }
-trap 'stop_desktop; rm -rf "$work"' EXIT
+cleanup() { stop_desktop && rm -rf "$work"; }
+trap cleanup EXIT
 fail() { echo "FAIL${desktop:+ ($desktop)}: $*" >&2; exit 1; }
 
 # Sets side and top, the client area's inset in the window (sides and bottom, top), and grown,

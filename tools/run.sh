@@ -9,9 +9,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANDO_BUILD_Q
 cmake --build build
 tools/make_sample_game.sh sample-game
 cd sample-game
-if [ -z "${DISPLAY:-}" ]; then
-  echo "No display: DISPLAY is not set, so the window cannot open." >&2
-  echo "Run tools/run.sh from a terminal of a desktop session (or set DISPLAY)." >&2
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display: neither DISPLAY nor WAYLAND_DISPLAY is set, so the window cannot open." >&2
+  echo "Run tools/run.sh from a terminal of a desktop session." >&2
   echo "The sample game folder is ready in sample-game/; its state now:" >&2
   ../build/src/orvando-state >&2 || true
   exit 1
