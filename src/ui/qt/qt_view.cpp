@@ -98,18 +98,19 @@ void askNoTaskbarButton(QWidget& window) {
         return;
     }
     xcb_connection_t* connection = x11->connection();
-    const auto atom = [connection](std::string_view name) {
+    const auto ask = [connection](std::string_view name) {
+        return xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.data());
+    };
+    const auto atom = [connection](xcb_intern_atom_cookie_t request) {
         const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-            xcb_intern_atom_reply(
-                connection,
-                xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.data()),
-                nullptr),
-            &std::free);
+            xcb_intern_atom_reply(connection, request, nullptr), &std::free);
         return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     };
-    const xcb_atom_t skipTaskbar = atom("_NET_WM_STATE_SKIP_TASKBAR");
+    // Both names asked before either answer is read: one round trip.
+    const xcb_intern_atom_cookie_t state = ask("_NET_WM_STATE");
+    const xcb_atom_t skipTaskbar = atom(ask("_NET_WM_STATE_SKIP_TASKBAR"));
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window.winId()),
-                        atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
+                        atom(state), XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
 }
 
 void setBox(QWidget* widget, const PixelBox& box) {
@@ -149,7 +150,7 @@ void Picture::paintEvent(QPaintEvent*) {
     icon_.paint(&painter, rect());
 }
 
-MusicWindow::MusicWindow() {
+MusicWindow::MusicWindow() : captionWidth_(ownFrameCaptionWidth()) {
     static const bool accessible = (QAccessible::installFactory(accessibleFor), true);
     Q_UNUSED(accessible);
     setObjectName("frmMusic");
@@ -191,7 +192,7 @@ void MusicWindow::relayout() {
     layout_ = WindowLayout(logicalDpiX(),
                            {rename_->sizeHint().width(), unrename_->sizeHint().width(),
                             cmdErrorHelp_->sizeHint().width()},
-                           ownFrameCaptionWidth());
+                           captionWidth_);
     setBox(rename_, layout_.box(Shown::rename));
     setBox(unrename_, layout_.box(Shown::unrename));
     setBox(cmdErrorHelp_, layout_.box(Shown::cmdErrorHelp));
@@ -225,8 +226,8 @@ void MusicWindow::place() {
 }
 
 void MusicWindow::showCentred() {
-    askNoTaskbarButton(*this);
     place();
+    askNoTaskbarButton(*this);  // the native window made where it belongs
     show();
 }
 

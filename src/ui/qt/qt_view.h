@@ -81,6 +81,7 @@ class MusicWindow : public QWidget, private QAbstractNativeEventFilter {
     Picture* image1_;
     Picture* image2_;
     WindowLayout layout_{96, {}};
+    int captionWidth_;  // pixels; where Qt draws the frame, what the longest caption needs
     std::optional<float> outerWidth_;  // twips
     // Where the window was last centred, with which frame, how often, and
     // whether the window manager has put it there.
