@@ -106,8 +106,11 @@ press() { # window key
       if [[ -z ${SWAYSOCK:-} && $2 == alt+F4 ]]; then # as a hand presses it, not in one instant,
         xdotool keydown alt sleep 0.05 key F4 sleep 0.05 keyup alt # which mutter ignores
       elif [ -z "${SWAYSOCK:-}" ]; then xdotool key "$2"
-      elif [ "$2" = alt+F4 ]; then wtype -M alt -s 50 -k F4 -s 50 -m alt
-      else wtype -k "$2"; fi
+      else # sway marks a window focused before Qt has been told: a moment, as a player takes
+        [ "$1" = "${keyed:-}" ] || sleep 0.3
+        if [ "$2" = alt+F4 ]; then wtype -M alt -s 50 -k F4 -s 50 -m alt; else wtype -k "$2"; fi
+      fi
+      keyed=$1
       return
     fi
     sleep 0.1
