@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (optimised) and prints every figure with its ratio to
 # the floor measured in the same run. Figures are medians of 9 repetitions. The
-# window's start is measured off screen, then on X11 (openbox) and on Wayland
-# (sway, Qt drawing the frame), where a window manager takes each window.
+# window's start is measured off screen, then on X11 under openbox, where a
+# window manager takes each window. (On sway, a loop of thousands of windows
+# fills the Wayland connection now and then: docs/performance.md has its figure,
+# timed by hand with the same program.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh

@@ -11,6 +11,7 @@ set -euo pipefail
 . tools/deps.sh
 orvando_ensure_packages xvfb xdotool x11-utils xauth openbox mutter kwin-x11 breeze dbus-daemon \
   sway grim wtype qt6-wayland jq imagemagick
+desktop_names=(openbox mutter kwin sway sway-csd sway-csd-200) # the matrix, in this order
 work=$(mktemp -d) app_pid="" desktop_pids=() rt=""
 stop_desktop() {
   { kill "$app_pid"; [ -z "${WINEPREFIX:-}" ] || wineserver -k; kill "${desktop_pids[@]}"; } 2>/dev/null || true

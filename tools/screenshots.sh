@@ -65,7 +65,7 @@ montage "$work"/{linux,windows}-200.png -tile 2x -geometry +8+8 -background '#d8
 
 run=("$PWD/build/orvando") border=0 window_wait=20
 labels=()
-for name in openbox mutter kwin sway sway-csd sway-csd-200; do
+for name in "${desktop_names[@]}"; do
   desktop "$name"
   shoot "Error, rec. Un-rename" "desktop-$name"
   labels+=(-label "$name" "$work/desktop-$name.png")

@@ -31,7 +31,7 @@ tar -xzf "dist/orvando-$version-linux-x86_64.tar.gz" -C "$work"
 cmp "$program" "$work/orvando-$version-linux-x86_64/bin/orvando" || fail "the tar.gz holds another program"
 [ "$("$program" --version)" = "orvando $version" ] || fail "$program --version: $("$program" --version)"
 run=("$program") border=0
-for name in openbox mutter kwin sway sway-csd sway-csd-200; do
+for name in "${desktop_names[@]}"; do
   desktop "$name"
   # No taskbar button, asked of every window manager; mutter lists a dialog without a parent all the same.
   e2e_scenario "${qt_props[@]}" $([ "$name" = mutter ] || echo _NET_WM_STATE_SKIP_TASKBAR)
